@@ -1,0 +1,24 @@
+#pragma once
+// The frequency units and data modes offered to the user.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace calc {
+
+enum UnitIndex : std::int16_t { Hz = 0, KHz = 1, MHz = 2 };
+enum DataMode : std::int16_t { Serial = 0, Parallel = 1 };
+
+// The unit label's caption for a unit index: "Hz", "KHz" or "MHz";
+// nothing for any other index.
+std::optional<std::string_view> unitCaption(std::int16_t mode1) noexcept;
+
+// The factor that turns a frequency in the unit into Hz (1 for Hz and for
+// any index outside the table, which applies no factor).
+double unitFactor(std::int16_t mode1) noexcept;
+
+// The unit index for a caption, ignoring case ("khz" -> KHz).
+std::optional<std::int16_t> unitFromName(std::string_view name) noexcept;
+
+} // namespace calc

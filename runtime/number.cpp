@@ -1,0 +1,299 @@
+#include "runtime/number.h"
+
+#include "runtime/errors.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace rt {
+
+namespace {
+
+bool isBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\n'; }
+
+bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+int digitValue(char c) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return 99;
+}
+
+char upper(char c) noexcept { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+// Walks a text while skipping blanks, tabs and line feeds.
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) { skip(); }
+    bool atEnd() const noexcept { return pos_ >= text_.size(); }
+    char peek() const noexcept { return atEnd() ? '\0' : text_[pos_]; }
+    void next() noexcept
+    {
+        ++pos_;
+        skip();
+    }
+
+private:
+    void skip() noexcept
+    {
+        while (pos_ < text_.size() && isBlank(text_[pos_]))
+            ++pos_;
+    }
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// The digits of a number, gathered without blanks into a form that
+// std::from_chars reads.  Short numbers stay on the stack.
+class DigitBuffer {
+public:
+    void push(char c)
+    {
+        if (size_ < small_.size())
+            small_[size_] = c;
+        else {
+            if (large_.empty())
+                large_.assign(small_.data(), small_.size());
+            large_.push_back(c);
+        }
+        ++size_;
+    }
+    std::string_view view() const noexcept
+    {
+        return large_.empty() ? std::string_view(small_.data(), size_) : std::string_view(large_);
+    }
+
+private:
+    std::array<char, 64> small_{};
+    std::size_t size_ = 0;
+    std::string large_;
+};
+
+double finish(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
+
+// Hexadecimal (4 bits a digit) or octal (3 bits a digit) whole number.  The
+// digits are turned into hexadecimal ones and read as a hexadecimal float,
+// which rounds correctly however long the number is.
+double readRadix(Cursor& in, int bitsPerDigit)
+{
+    const int radix = 1 << bitsPerDigit;
+    DigitBuffer hex;
+    std::uint32_t pending = 0; // bits not yet placed in a hex digit
+    int pendingBits = 0;
+    bool any = false;
+    // Octal digits are re-cut into hex digits from the left, so the bit count
+    // must first be made a multiple of four: remember how many leading bits
+    // to pad with once the length is known.
+    std::string octalBits;
+    while (!in.atEnd()) {
+        const int d = digitValue(in.peek());
+        if (d >= radix)
+            break;
+        any = true;
+        if (bitsPerDigit == 4) {
+            if (d != 0 || !hex.view().empty())
+                hex.push("0123456789ABCDEF"[d]);
+        } else {
+            octalBits.push_back(char('0' + d));
+        }
+        in.next();
+    }
+    if (!any)
+        return 0.0;
+    if (bitsPerDigit == 3) {
+        const std::size_t totalBits = octalBits.size() * 3;
+        pendingBits = int((4 - totalBits % 4) % 4); // leading zero bits
+        for (char o : octalBits) {
+            pending = (pending << 3) | std::uint32_t(o - '0');
+            pendingBits += 3;
+            while (pendingBits >= 4) {
+                const int shift = pendingBits - 4;
+                const int digit = int((pending >> shift) & 0xF);
+                if (digit != 0 || !hex.view().empty())
+                    hex.push("0123456789ABCDEF"[digit]);
+                pendingBits = shift;
+                pending &= (1u << shift) - 1u;
+            }
+        }
+    }
+    if (hex.view().empty())
+        return 0.0;
+    double value = 0.0;
+    const auto digits = hex.view();
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                        std::chars_format::hex);
+    if (result.ec == std::errc::result_out_of_range)
+        raiseOverflow();
+    return value;
+}
+
+double readDecimal(Cursor& in, bool negative)
+{
+    DigitBuffer number;
+    bool anyDigit = false;
+    bool seenPoint = false;
+    long long leadingExponent = 0; // decimal exponent of the first significant digit
+    bool significant = false;
+    while (!in.atEnd()) {
+        const char c = in.peek();
+        if (isDigit(c)) {
+            anyDigit = true;
+            if (c != '0')
+                significant = true;
+            if (significant && !seenPoint)
+                ++leadingExponent;
+            if (!significant && seenPoint)
+                --leadingExponent;
+            number.push(c);
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+            number.push('.');
+        } else {
+            break;
+        }
+        in.next();
+    }
+    if (!anyDigit)
+        return finish(0.0, negative);
+
+    long long exponent = 0;
+    const char e = upper(in.peek());
+    if (e == 'E' || e == 'D') {
+        // The exponent counts only when digits follow: "1e" reads 1.
+        Cursor probe = in;
+        probe.next();
+        bool expNegative = false;
+        if (probe.peek() == '+' || probe.peek() == '-') {
+            expNegative = probe.peek() == '-';
+            probe.next();
+        }
+        if (isDigit(probe.peek())) {
+            constexpr long long cap = 1'000'000; // far past the double range either way
+            while (isDigit(probe.peek())) {
+                if (exponent < cap)
+                    exponent = exponent * 10 + (probe.peek() - '0');
+                probe.next();
+            }
+            if (expNegative)
+                exponent = -exponent;
+            in = probe;
+        }
+    }
+    if (!significant)
+        return finish(0.0, negative);
+    if (exponent != 0) {
+        number.push('e');
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, exponent);
+        for (const char* p = buf; p != r.ptr; ++p)
+            number.push(*p);
+    }
+    double value = 0.0;
+    const auto digits = number.view();
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                        std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Out of range both ways ends up here; only the large side is an error.
+        if (leadingExponent + exponent > 0)
+            raiseOverflow();
+        return finish(0.0, negative);
+    }
+    if (std::isinf(value))
+        raiseOverflow();
+    return finish(value, negative);
+}
+
+} // namespace
+
+double textToDouble(std::string_view text)
+{
+    Cursor in(text);
+    bool negative = false;
+    if (in.peek() == '+' || in.peek() == '-') {
+        negative = in.peek() == '-';
+        in.next();
+    }
+    if (in.peek() == '&') {
+        Cursor probe = in;
+        probe.next();
+        const char kind = upper(probe.peek());
+        if (kind == 'H' || kind == 'O') {
+            probe.next();
+            return finish(readRadix(probe, kind == 'H' ? 4 : 3), negative);
+        }
+        return finish(0.0, negative);
+    }
+    return readDecimal(in, negative);
+}
+
+std::int16_t toInt16(double value)
+{
+    if (!(value > -32768.5 && value < 32767.5)) // also false for NaN
+        raiseOverflow();
+    double whole = std::floor(value);
+    const double rest = value - whole; // exact for these magnitudes
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    if (whole > 32767.0 || whole < -32768.0)
+        raiseOverflow();
+    return static_cast<std::int16_t>(whole);
+}
+
+double power(double base, double exponent) { return std::pow(base, exponent); }
+
+namespace {
+template <class T>
+T narrow(long long exact)
+{
+    if (exact < std::numeric_limits<T>::min() || exact > std::numeric_limits<T>::max())
+        raiseOverflow();
+    return static_cast<T>(exact);
+}
+} // namespace
+
+std::int16_t add16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a + b); }
+std::int16_t sub16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a - b); }
+std::int16_t mul16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a * b); }
+std::int32_t sub32(std::int32_t a, std::int32_t b) { return narrow<std::int32_t>(1LL * a - b); }
+
+FpResult multiply(double a, double b)
+{
+    FpResult r{a * b, {}};
+    const bool zeroTimesInfinity =
+        (a == 0.0 && std::isinf(b)) || (b == 0.0 && std::isinf(a));
+    r.status.invalidOperation = zeroTimesInfinity;
+    r.status.overflow = std::isinf(r.value) && std::isfinite(a) && std::isfinite(b);
+    return r;
+}
+
+FpResult divide(double dividend, double divisor)
+{
+    FpResult r{dividend / divisor, {}};
+    const bool zeroByZero = dividend == 0.0 && divisor == 0.0;
+    const bool infinityByInfinity = std::isinf(dividend) && std::isinf(divisor);
+    r.status.invalidOperation = zeroByZero || infinityByInfinity;
+    r.status.divisionByZero = divisor == 0.0 && std::isfinite(dividend) && dividend != 0.0;
+    r.status.overflow = std::isinf(r.value) && std::isfinite(dividend) && divisor != 0.0;
+    return r;
+}
+
+void testFpStatus(const FpStatus& status)
+{
+    if (status.invalidOperation)
+        raiseFloatingPoint(FpCondition::InvalidOperation);
+    if (status.divisionByZero)
+        raiseFloatingPoint(FpCondition::DivisionByZero);
+    if (status.overflow)
+        raiseFloatingPoint(FpCondition::Overflow);
+}
+
+} // namespace rt
