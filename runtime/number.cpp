@@ -237,7 +237,7 @@ double textToDouble(std::string_view text)
 
 std::int16_t toInt16(double value)
 {
-    if (!(value > -32768.5 && value < 32767.5)) // also false for NaN
+    if (!(value >= -32768.5 && value <= 32767.5)) // also false for NaN
         raiseOverflow();
     double whole = std::floor(value);
     const double rest = value - whole; // exact for these magnitudes
