@@ -26,6 +26,11 @@ void renderResultLine(const CalcState& state, std::string_view F, std::string_vi
 
 std::string renderResultLine(const CalcState& state, std::string_view F, std::string_view modeshow);
 
+// The same line added to the end of `out`, for callers that collect many
+// lines in one buffer; nothing is added when it raises.
+void appendResultLine(const CalcState& state, std::string_view F, std::string_view modeshow,
+                      std::string& out);
+
 // The largest tuning word the line is written for.
 inline constexpr double maxWord = 2147483647.0;
 

@@ -217,16 +217,15 @@ public:
 
     void run(std::string_view F)
     {
+        std::string& out = output_.buffer();
         try {
             calc::computeTuningWord(state_, F, options_.crystal);
-            calc::renderResultLine(state_, F, caption_, line_);
+            calc::appendResultLine(state_, F, caption_, out);
         } catch (const rt::Error& e) {
             failed_ = true;
             printLine(stderr, frequencyMessage(F, calc::diagnose(e, state_), e));
             return;
         }
-        std::string& out = output_.buffer();
-        out += line_;
         if (options_.details)
             appendDetails(out, state_);
         out += '\n';
@@ -246,7 +245,6 @@ private:
     const Options& options_;
     std::string_view caption_;
     calc::CalcState state_;
-    std::string line_;
     cli::Output output_;
     bool failed_ = false;
     bool writeFailed_ = false;

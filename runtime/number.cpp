@@ -13,6 +13,10 @@ namespace rt {
 
 namespace {
 
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool isBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\n'; }
 
 bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
@@ -73,7 +77,7 @@ public:
     }
 
 private:
-    std::array<char, 64> small_{};
+    std::array<char, 64> small_; // only the first size_ bytes are ever read
     std::size_t size_ = 0;
     std::string large_;
 };
@@ -136,60 +140,120 @@ double readRadix(Cursor& in, int bitsPerDigit)
     return value;
 }
 
-double readDecimal(Cursor& in, bool negative)
+// Plain decimal numbers of up to 15 significant digits with a small power
+// of ten: the digits and the power are both exact doubles, so one
+// multiplication or division rounds correctly (the classic fast path).
+bool fastDecimal(std::uint64_t mantissa, long long exponent, double& value)
 {
-    DigitBuffer number;
-    bool anyDigit = false;
+    if (mantissa > (std::uint64_t(1) << 53) || exponent < -22 || exponent > 22)
+        return false;
+    const double m = static_cast<double>(mantissa);
+    value = exponent < 0 ? m / exactPowersOfTen[-exponent] : m * exactPowersOfTen[exponent];
+    return true;
+}
+
+// The common text: nothing but digits and at most one ".", few enough
+// digits to be exact.  Returns false, touching nothing, for anything else.
+bool plainDecimal(std::string_view text, double& value)
+{
+    if (text.empty() || text.size() > 19)
+        return false;
+    std::uint64_t mantissa = 0;
+    long long fractionDigits = 0;
     bool seenPoint = false;
-    long long leadingExponent = 0; // decimal exponent of the first significant digit
-    bool significant = false;
-    while (!in.atEnd()) {
-        const char c = in.peek();
+    bool anyDigit = false;
+    for (const char c : text) {
         if (isDigit(c)) {
+            mantissa = mantissa * 10 + std::uint64_t(c - '0');
+            fractionDigits += seenPoint ? 1 : 0;
             anyDigit = true;
-            if (c != '0')
-                significant = true;
-            if (significant && !seenPoint)
-                ++leadingExponent;
-            if (!significant && seenPoint)
-                --leadingExponent;
-            number.push(c);
         } else if (c == '.' && !seenPoint) {
             seenPoint = true;
-            number.push('.');
         } else {
-            break;
+            return false;
         }
-        in.next();
     }
     if (!anyDigit)
-        return finish(0.0, negative);
+        return false;
+    return fastDecimal(mantissa, -fractionDigits, value);
+}
 
-    long long exponent = 0;
-    const char e = upper(in.peek());
-    if (e == 'E' || e == 'D') {
-        // The exponent counts only when digits follow: "1e" reads 1.
-        Cursor probe = in;
-        probe.next();
-        bool expNegative = false;
-        if (probe.peek() == '+' || probe.peek() == '-') {
-            expNegative = probe.peek() == '-';
-            probe.next();
-        }
-        if (isDigit(probe.peek())) {
-            constexpr long long cap = 1'000'000; // far past the double range either way
-            while (isDigit(probe.peek())) {
-                if (exponent < cap)
-                    exponent = exponent * 10 + (probe.peek() - '0');
-                probe.next();
-            }
-            if (expNegative)
-                exponent = -exponent;
-            in = probe;
-        }
+// The digits of the mantissa and their "." as they stand in the text.
+template <class OnChar>
+void scanMantissa(Cursor& in, OnChar&& onChar)
+{
+    bool seenPoint = false;
+    for (char c; isDigit(c = in.peek()) || (c == '.' && !seenPoint); in.next()) {
+        seenPoint = seenPoint || c == '.';
+        onChar(c, seenPoint);
     }
+}
+
+// An exponent ("E", "D", any case; optional sign; digits) where one
+// follows; 0 and `in` untouched where none does ("1e" reads 1).
+long long readExponent(Cursor& in)
+{
+    const char e = upper(in.peek());
+    if (e != 'E' && e != 'D')
+        return 0;
+    Cursor probe = in;
+    probe.next();
+    bool negative = false;
+    if (probe.peek() == '+' || probe.peek() == '-') {
+        negative = probe.peek() == '-';
+        probe.next();
+    }
+    if (!isDigit(probe.peek()))
+        return 0;
+    constexpr long long cap = 1'000'000; // far past the double range either way
+    long long exponent = 0;
+    for (; isDigit(probe.peek()); probe.next())
+        if (exponent < cap)
+            exponent = exponent * 10 + (probe.peek() - '0');
+    in = probe;
+    return negative ? -exponent : exponent;
+}
+
+double readDecimal(Cursor& in, bool negative)
+{
+    const Cursor mantissaStart = in;
+    bool anyDigit = false;
+    bool significant = false;
+    long long leadingExponent = 0; // decimal exponent of the first significant digit
+    std::uint64_t mantissa = 0;    // the first 19 significant digits as a whole number
+    int mantissaDigits = 0;
+    long long fractionDigits = 0;  // of those digits, the ones after the point
+    scanMantissa(in, [&](char c, bool afterPoint) {
+        if (c == '.')
+            return;
+        anyDigit = true;
+        significant = significant || c != '0';
+        if (significant) {
+            ++mantissaDigits;
+            leadingExponent += afterPoint ? 0 : 1;
+        } else if (afterPoint) {
+            --leadingExponent;
+        }
+        if (mantissaDigits <= 19) {
+            mantissa = mantissa * 10 + std::uint64_t(c - '0');
+            fractionDigits += afterPoint ? 1 : 0;
+        }
+    });
+    if (!anyDigit)
+        return finish(0.0, negative);
+    const long long exponent = readExponent(in);
     if (!significant)
         return finish(0.0, negative);
+
+    double value = 0.0;
+    if (mantissaDigits <= 19 && fastDecimal(mantissa, exponent - fractionDigits, value))
+        return finish(value, negative);
+
+    // The general case: gather the digits without blanks and let
+    // std::from_chars round them.
+    DigitBuffer number;
+    Cursor again = mantissaStart;
+    scanMantissa(again, [&](char c, bool) { number.push(c); });
     if (exponent != 0) {
         number.push('e');
         char buf[24];
@@ -197,7 +261,6 @@ double readDecimal(Cursor& in, bool negative)
         for (const char* p = buf; p != r.ptr; ++p)
             number.push(*p);
     }
-    double value = 0.0;
     const auto digits = number.view();
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                         std::chars_format::general);
@@ -216,6 +279,8 @@ double readDecimal(Cursor& in, bool negative)
 
 double textToDouble(std::string_view text)
 {
+    if (double value; plainDecimal(text, value))
+        return value;
     Cursor in(text);
     bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
@@ -248,7 +313,18 @@ std::int16_t toInt16(double value)
     return static_cast<std::int16_t>(whole);
 }
 
-double power(double base, double exponent) { return std::pow(base, exponent); }
+double power(double base, double exponent)
+{
+    // Whole powers of two and small whole powers of ten are exact doubles;
+    // give them straight away rather than through pow().
+    if (exponent == std::floor(exponent) && std::fabs(exponent) <= 1000) {
+        if (base == 2.0)
+            return std::ldexp(1.0, static_cast<int>(exponent));
+        if (base == 10.0 && exponent >= 0 && exponent <= 22)
+            return exactPowersOfTen[static_cast<std::size_t>(exponent)];
+    }
+    return std::pow(base, exponent);
+}
 
 namespace {
 template <class T>

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -114,10 +115,28 @@ TEST(CheckedArithmetic, RaisesOverflowAtTheTypeLimits)
     EXPECT_EQ(rt::sub32(20, 1), 19);
 }
 
-TEST(Power, IsExactForTheConstants)
+TEST(Power, IsExactForTheConstantsAndAgreesWithPowElsewhere)
 {
     EXPECT_EQ(rt::power(2, 32), 4294967296.0);
     EXPECT_EQ(rt::power(10, 6), 1000000.0);
+    for (double base : {0.0, 1.0, 2.0, 3.0, 7.0, 10.0, 255.0, 65535.0, 0.5, -2.0, 1e6})
+        for (double exponent : {0.0, 1.0, 2.0, 5.0, 13.0, 22.0, 32.0, 53.0, 64.0, 0.5, -1.0, 70.0})
+            EXPECT_TRUE(rt::power(base, exponent) == std::pow(base, exponent) ||
+                        (std::isnan(rt::power(base, exponent)) && std::isnan(std::pow(base, exponent))))
+                << base << "^" << exponent;
+}
+
+TEST(TextToDoubleEdges, AgreesWithCorrectRoundingOnBothPaths)
+{
+    // Short numbers take the quick path, long ones the general reader; both
+    // must give the correctly rounded double, which strtod gives in "C".
+    for (const char* text :
+         {"0.1", "0.3", "123456789012345.6", "9007199254740993", "1.5e22", "1.5e23", "4.35",
+          "0.000000000000000000001", "1234567890123456789", "12345678901234567890",
+          "2.2250738585072014e-308", "4.9e-324", "179769313486231570000000000000000000000e270",
+          "0.1000000000000000055511151231257827", "59999999.986", "357913.9413"}) {
+        EXPECT_EQ(rt::textToDouble(text), std::strtod(text, nullptr)) << text;
+    }
 }
 
 TEST(FpStatus, EachOfTheThreeConditionsRaises)
