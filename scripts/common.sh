@@ -1,0 +1,39 @@
+# Shared by the scripts in this folder: package installation and the build.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# What building and running the calculator needs.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+                libgl-dev libgtest-dev libbenchmark-dev qt6-translations-l10n fonts-arphic-uming)
+# What the full test run needs on top: sanitizers and the fuzzer, the
+# desktop-integration and manual-page checks, packaging, screenshots.
+TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-base man-db
+               dpkg-dev file xvfb xauth xdotool xclip imagemagick)
+
+# Installs the Debian packages among "$@" that are not installed yet.
+ensure_packages() {
+    if ! command -v dpkg-query >/dev/null 2>&1; then
+        echo "Not a Debian system: install the equivalents of: $*" >&2
+        return 0
+    fi
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# configure_and_build DIR [cmake arguments...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir"
+}
