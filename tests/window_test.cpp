@@ -1,0 +1,390 @@
+// The window as a user meets it, on the offscreen platform.
+
+#include "window/form1.h"
+#include "window/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<Form1>();
+        form->load();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override { form.reset(); }
+
+    template <class T = QWidget>
+    T* control(const char* name)
+    {
+        T* w = form->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString result() { return control<QLineEdit>("data")->text(); }
+    QString unit() { return control<QLabel>("modeshow")->text(); }
+    // A click where a user aims: on a radio button's indicator, elsewhere
+    // in the middle.
+    void click(const char* name)
+    {
+        QWidget* w = control(name);
+        const QPoint at = qobject_cast<QRadioButton*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    }
+    void type(const char* box, const QString& text)
+    {
+        QLineEdit* edit = control<QLineEdit>(box);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    QMessageBox* openErrorBox() { return form->findChild<QMessageBox*>(QStringLiteral("errorBox")); }
+    void closeErrorBoxes()
+    {
+        for (QMessageBox* box : form->findChildren<QMessageBox*>())
+            box->done(QMessageBox::Ok);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(Window, StartsWithKilohertzSerialAndTheInitialTexts)
+{
+    EXPECT_EQ(form->windowTitle(), "Form1");
+    EXPECT_EQ(control<QLineEdit>("F")->text(), "10");
+    EXPECT_EQ(control<QLineEdit>("Fc")->text(), "20");
+    EXPECT_EQ(result(), "Text1");
+    EXPECT_EQ(unit(), "KHz");
+    EXPECT_EQ(form->mode1(), 1);
+    EXPECT_EQ(form->mode2(), 0);
+    EXPECT_TRUE(control<QRadioButton>("Option1_1")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("Option2_0")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option1_0")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option1_2")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option2_1")->isChecked());
+    // nothing calculated yet
+    EXPECT_EQ(form->temp(), 0.0);
+    EXPECT_EQ(form->Fc1(), 0);
+}
+
+TEST_F(Window, CalculateWritesTheWorkedLines)
+{
+    click("Command1");
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+    EXPECT_NEAR(form->temp(), 357913.9413, 5e-5);
+    EXPECT_EQ(form->Fc1(), 20);
+    EXPECT_EQ(form->F1(), 10000.0);
+    EXPECT_EQ(form->F0(), 10.0);
+    click("Option2_1");
+    EXPECT_EQ(form->mode2(), 1);
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz"); // not recomputed
+    click("Command1");
+    EXPECT_EQ(result(), "{0x00,0x05,0x76,0x1A},//10KHz");
+    click("Option1_2");
+    type("F", "1");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x02,0x22,0x22,0x22},//1MHz");
+    click("Option2_0");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x22,0x22,0x22,0x02},//1MHz");
+}
+
+TEST_F(Window, UnitChangeShowsAtOnceAndLeavesTheResult)
+{
+    click("Command1");
+    const struct {
+        const char* option;
+        int mode1;
+        const char* caption;
+    } steps[] = {{"Option1_0", 0, "Hz"}, {"Option1_2", 2, "MHz"}, {"Option1_1", 1, "KHz"}};
+    for (const auto& s : steps) {
+        click(s.option);
+        EXPECT_EQ(form->mode1(), s.mode1);
+        EXPECT_EQ(unit(), s.caption);
+        EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+    }
+}
+
+TEST_F(Window, ReselectingTheSelectedOptionChangesNothing)
+{
+    click("Option1_1");
+    click("Option2_0");
+    EXPECT_EQ(form->mode1(), 1);
+    EXPECT_EQ(form->mode2(), 0);
+    EXPECT_EQ(unit(), "KHz");
+    EXPECT_TRUE(control<QRadioButton>("Option1_1")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("Option2_0")->isChecked());
+}
+
+TEST_F(Window, TypedResultIsReplacedAndRepeatsAreStable)
+{
+    type("data", "scribble");
+    EXPECT_EQ(result(), "scribble");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+    type("F", " 10 kHz");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},// 10 kHzKHz");
+    type("F", "");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x00,0x00,0x00,0x00},//KHz");
+}
+
+TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
+{
+    const struct {
+        const char* F;
+        const char* Fc;
+        const char* unitOption;
+        const char* mention;
+    } cases[] = {
+        {"10", "0", "Option1_1", "1 到 5461 MHz"},
+        {"10", "5462", "Option1_1", "1 到 5461 MHz"},
+        {"10", "40000", "Option1_1", "1 到 5461 MHz"},
+        {"0", "", "Option1_1", "晶振频率"},
+        {"60", "20", "Option1_2", "低于 60 MHz"},
+        {"1e999", "20", "Option1_1", "输出频率过高"},
+        {"-10", "20", "Option1_1", "不能为负数"},
+    };
+    click("Command1");
+    const QString before = result();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.F) + " / " + c.Fc);
+        QSignalSpy spy(form.get(), &Form1::errorReported);
+        click(c.unitOption);
+        type("F", QString::fromUtf8(c.F));
+        type("Fc", QString::fromUtf8(c.Fc));
+        click("Command1");
+        ASSERT_EQ(spy.count(), 1);
+        const QString message = spy.at(0).at(0).toString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.mention))) << message.toStdString();
+        QMessageBox* box = openErrorBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->text(), message);
+        EXPECT_EQ(result(), before); // the result box is untouched
+        closeErrorBoxes();
+        EXPECT_TRUE(form->isVisible());
+    }
+    // and it still calculates
+    click("Option1_1");
+    type("F", "10");
+    type("Fc", "20");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+}
+
+TEST_F(Window, FailedStepsKeepWhatWasWrittenBeforeThem)
+{
+    click("Command1");
+    type("Fc", "5462");
+    type("F", "7");
+    click("Command1");
+    closeErrorBoxes();
+    EXPECT_EQ(form->Fc1(), 5462);               // written at the crystal step
+    EXPECT_EQ(form->F1(), 7000.0);              // scaled before the clock failed
+    EXPECT_NEAR(form->temp(), 357913.94, 0.01); // the previous word
+}
+
+struct Expected {
+    const char* name;
+    const char* className;
+    const char* container;
+    const char* text;
+    int x, y, w, h; // pixels: twips / 15
+    double points;  // 9 = the window font
+};
+
+// The layout as the calculator's users know it.
+const Expected layout[] = {
+    {"Frame1", "QGroupBox", "Form1", " AD9851 计算软件 KOVA TARELMIN", 224, 96, 585, 385, 18},
+    {"Frame5", "QGroupBox", "Frame1", "数据模式", 248, 264, 185, 89, 9},
+    {"Option2_1", "QRadioButton", "Frame5", "并行", 16, 56, 97, 25, 9},
+    {"Option2_0", "QRadioButton", "Frame5", "串行", 16, 24, 105, 25, 9},
+    {"Frame4", "QGroupBox", "Frame1", "晶振频率", 40, 264, 169, 89, 9},
+    {"Fc", "QLineEdit", "Frame4", "20", 16, 24, 73, 41, 15.75},
+    {"Label1", "QLabel", "Frame4", "MHz", 96, 24, 65, 41, 18},
+    {"Command1", "QPushButton", "Frame1", "计算", 472, 48, 73, 305, 15.75},
+    {"Frame3", "QGroupBox", "Frame1", "对应值", 40, 160, 393, 81, 9},
+    {"data", "QLineEdit", "Frame3", "Text1", 16, 24, 353, 41, 14.25},
+    {"Frame2", "QGroupBox", "Frame1", "频率设置", 40, 40, 393, 105, 9},
+    {"F", "QLineEdit", "Frame2", "10", 16, 48, 249, 41, 15.75},
+    {"Option1_2", "QRadioButton", "Frame2", "MHz", 120, 16, 65, 25, 9},
+    {"Option1_1", "QRadioButton", "Frame2", "KHz", 64, 16, 57, 25, 9},
+    {"Option1_0", "QRadioButton", "Frame2", "Hz", 8, 16, 65, 25, 9},
+    {"modeshow", "QLabel", "Frame2", "KHz", 288, 48, 65, 41, 18},
+};
+
+QString textOf(QWidget* w)
+{
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    return {};
+}
+
+TEST_F(Window, EveryControlSitsAsTheLayoutSays)
+{
+    for (const Expected& e : layout) {
+        SCOPED_TRACE(e.name);
+        QWidget* w = control(e.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_STREQ(w->metaObject()->className(), e.className);
+        EXPECT_EQ(w->parentWidget()->objectName(), e.container);
+        EXPECT_EQ(w->geometry(), QRect(e.x, e.y, e.w, e.h));
+        EXPECT_EQ(textOf(w), QString::fromUtf8(e.text));
+        EXPECT_EQ(w->font().family(), "SimSun");
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), e.points);
+        EXPECT_EQ(w->font().weight(), QFont::Normal);
+        EXPECT_FALSE(w->font().italic() || w->font().underline() || w->font().strikeOut());
+    }
+    // Within each container the controls were created in the stored order.
+    for (const char* container : {"Form1", "Frame1", "Frame2", "Frame3", "Frame4", "Frame5"}) {
+        QWidget* parent = std::string_view(container) == "Form1" ? form.get() : control(container);
+        QStringList actual, expected;
+        for (QObject* child : parent->children())
+            if (child->isWidgetType() && !qobject_cast<QMessageBox*>(child))
+                actual << child->objectName();
+        for (const Expected& e : layout)
+            if (std::string_view(e.container) == container)
+                expected << e.name;
+        EXPECT_EQ(actual, expected) << container;
+    }
+    EXPECT_DOUBLE_EQ(form->font().pointSizeF(), 9);
+    // the whole of Frame1 is visible
+    EXPECT_GE(form->width(), 809);
+    EXPECT_GE(form->height(), 481);
+}
+
+TEST_F(Window, TabOrderFollowsTheStoredIndexes)
+{
+    // Frames and labels take no focus; the rest in the stored tab order.
+    const char* expected[] = {"Option1_0", "Option1_1", "Option1_2", "F", "data", "Command1", "Fc", "Option2_0", "Option2_1"};
+    std::vector<QString> chain;
+    QWidget* start = control(expected[0]);
+    QWidget* w = start;
+    do {
+        // Qt lets only one option of a group take Tab at a time (as the user
+        // tabs into a group, then arrows within it), so count every control
+        // that can take focus at all.
+        if (w->focusPolicy() != Qt::NoFocus && w != form.get())
+            chain.push_back(w->objectName());
+        w = w->nextInFocusChain();
+    } while (w != start && chain.size() < 32);
+    ASSERT_EQ(chain.size(), std::size(expected));
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        EXPECT_EQ(chain[i], expected[i]) << i;
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Label1", "modeshow"})
+        EXPECT_EQ(control(name)->focusPolicy(), Qt::NoFocus) << name;
+}
+
+TEST_F(Window, TextBoxesAreSingleLineEditableAndUnlimited)
+{
+    for (const char* name : {"F", "Fc", "data"}) {
+        QLineEdit* e = control<QLineEdit>(name);
+        EXPECT_FALSE(e->isReadOnly()) << name;
+        EXPECT_GT(e->maxLength(), 1'000'000) << name;
+    }
+    const QString longText(100'000, QLatin1Char('1'));
+    control<QLineEdit>("data")->setText(longText);
+    EXPECT_EQ(result().size(), longText.size());
+}
+
+TEST_F(Window, OptionGroupsAreExclusiveAndIndependent)
+{
+    auto checked = [&](const char* name) { return control<QRadioButton>(name)->isChecked(); };
+    click("Option1_0");
+    EXPECT_TRUE(checked("Option1_0"));
+    EXPECT_FALSE(checked("Option1_1"));
+    EXPECT_FALSE(checked("Option1_2"));
+    EXPECT_TRUE(checked("Option2_0")); // the other group is untouched
+    click("Option2_1");
+    EXPECT_TRUE(checked("Option2_1"));
+    EXPECT_FALSE(checked("Option2_0"));
+    EXPECT_TRUE(checked("Option1_0"));
+    click("Option1_2");
+    EXPECT_TRUE(checked("Option1_2"));
+    EXPECT_FALSE(checked("Option1_0"));
+    EXPECT_TRUE(checked("Option2_1"));
+    const auto* units = form->findChild<QButtonGroup*>("Option1");
+    const auto* modes = form->findChild<QButtonGroup*>("Option2");
+    ASSERT_TRUE(units && modes);
+    EXPECT_TRUE(units->exclusive() && modes->exclusive());
+    EXPECT_EQ(units->id(control<QAbstractButton>("Option1_2")), 2);
+    EXPECT_EQ(modes->id(control<QAbstractButton>("Option2_1")), 1);
+}
+
+TEST_F(Window, ControlsHaveAccessibleNames)
+{
+    const struct {
+        const char* name;
+        const char* accessible;
+    } cases[] = {{"F", "频率"}, {"Fc", "晶振频率"}, {"data", "对应值"}, {"Command1", "计算"},
+                 {"Option1_1", "KHz"}, {"Option2_1", "并行"}, {"Frame2", "频率设置"},
+                 {"Frame1", "AD9851 计算软件 KOVA TARELMIN"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(control(c.name)->accessibleName(), QString::fromUtf8(c.accessible)) << c.name;
+}
+
+TEST_F(Window, ChineseCaptionsHaveGlyphs)
+{
+    // Each Chinese caption must be drawable by the font it resolves to, or
+    // it would show as boxes.
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Command1", "Option2_0", "Option2_1"}) {
+        QWidget* w = control(name);
+        const QFontMetrics metrics(w->font());
+        for (const QChar c : textOf(w))
+            if (c.unicode() >= 0x4E00) {
+                EXPECT_TRUE(metrics.inFont(c)) << name << " lacks U+" << std::hex << int(c.unicode())
+                                               << " in " << QFontInfo(w->font()).family().toStdString();
+            }
+    }
+}
+
+TEST(StartUp, StandardButtonsReadInChinese)
+{
+    EXPECT_EQ(QLocale().name(), "zh_CN");
+    QMessageBox box(QMessageBox::Information, "t", "m", QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_EQ(QApplication::applicationVersion(), "1.0.0.0");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
