@@ -1,14 +1,24 @@
 #include "window/startup.h"
 
 #include "ad9851/version.h"
+#include "resources/icons/icon_pixels.h"
 #include "window/form1.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QTranslator>
+
+namespace {
+QImage pixelImage(const std::uint32_t* pixels, int size)
+{
+    return QImage(reinterpret_cast<const uchar*>(pixels), size, size, QImage::Format_ARGB32);
+}
+} // namespace
 
 void prepareApplication(QApplication& app)
 {
@@ -32,9 +42,11 @@ void prepareApplication(QApplication& app)
     QFont::insertSubstitutions(QStringLiteral("SimSun"), songStyle);
     QFont::insertSubstitutions(QStringLiteral("宋体"), songStyle);
 
+    // Built from raw pixels: decoding an image file would make Qt load all
+    // its image-format plugins before the window can show.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/ad9851-calc-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/ad9851-calc-32.png"), QSize(32, 32));
+    icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels16, 16)));
+    icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels32, 32)));
     QApplication::setWindowIcon(icon);
 }
 

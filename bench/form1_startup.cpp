@@ -1,0 +1,18 @@
+// The calculator's own start-up, leaving once the window has first painted.
+
+#include "window/form1.h"
+#include "window/startup.h"
+#include "bench/quit_after_paint.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    Form1 form;
+    form.load();
+    new QuitAfterPaint(&form);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Unpacks the built .deb into a scratch root and runs what it installed.
+#   package_test.sh PACKAGE_DIR VERSION
+set -euo pipefail
+dir=$1 version=$2
+deb=$(ls "$dir"/ad9851-calc_"$version"_*.deb)
+root=$(mktemp -d)
+trap 'rm -rf "$root"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = ad9851-calc ] || fail "package name $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
+field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries: $(field Depends)"
+field Depends | grep -q 'qt6-qpa-plugins' || fail "Depends lacks qt6-qpa-plugins: $(field Depends)"
+field Recommends | grep -q 'fonts-arphic-uming' || fail "Recommends lacks fonts-arphic-uming"
+field Description | grep -q '频率控制字' || fail "Description has no Chinese text"
+
+dpkg -x "$deb" "$root"
+for f in usr/bin/ad9851-word usr/bin/ad9851-calc \
+         usr/share/applications/ad9851-calc.desktop \
+         usr/share/metainfo/io.github.ad9851_calc.Calculator.metainfo.xml \
+         usr/share/icons/hicolor/16x16/apps/ad9851-calc.png \
+         usr/share/icons/hicolor/32x32/apps/ad9851-calc.png \
+         usr/share/icons/hicolor/scalable/apps/ad9851-calc.svg \
+         usr/share/man/man1/ad9851-word.1.gz; do
+    [ -e "$root/$f" ] || fail "missing $f"
+done
+
+line=$("$root/usr/bin/ad9851-word" 10)
+[ "$line" = "{0x1A,0x76,0x05,0x00},//10KHz" ] || fail "ad9851-word 10 printed '$line'"
+[ "$("$root/usr/bin/ad9851-word" --version)" = "ad9851-word $version" ] || fail "--version"
+zcat "$root/usr/share/man/man1/ad9851-word.1.gz" | grep -q '^\.TH AD9851-WORD 1' || fail "manual page"
+
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/ad9851-calc" &
+pid=$!
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "the installed window program exited within a second"
+echo "package ok: $deb"
