@@ -27,7 +27,7 @@ enum class Kind { Frame, Option, TextBox, Label, Button };
 // One control of the window.  Positions and sizes are in twips (1/1440
 // inch, 15 to a pixel at 96 dpi) from the top-left corner of the container.
 // fontPoints 0 means the window's own font.
-struct ControlSpec {
+struct ControlLayout {
     const char* name;
     Kind kind;
     const char* container;
@@ -39,7 +39,7 @@ struct ControlSpec {
 };
 
 // In the order the window creates them.
-constexpr ControlSpec controls[] = {
+constexpr ControlLayout controls[] = {
     {"Frame1", Kind::Frame, "Form1", " AD9851 计算软件 KOVA TARELMIN", 3360, 1440, 8775, 5775, 0, 18, nullptr},
     {"Frame5", Kind::Frame, "Frame1", "数据模式", 3720, 3960, 2775, 1335, 13, 0, nullptr},
     {"Option2_1", Kind::Option, "Frame5", "并行", 240, 840, 1455, 375, 15, 0, nullptr},
@@ -80,10 +80,10 @@ QFont songFont(double points)
 
 constexpr double windowFontPoints = 9;
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* container)
+QWidget* makeControl(const ControlLayout& entry, QWidget* container)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(entry.text);
+    switch (entry.kind) {
     case Kind::Frame:
         return new QGroupBox(text, container);
     case Kind::Option:
@@ -119,21 +119,21 @@ void Form1::createControls()
         return name == objectName() ? this : findChild<QWidget*>(name);
     };
     std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& spec : controls) {
-        QWidget* container = find(QString::fromUtf8(spec.container));
-        QWidget* control = makeControl(spec, container);
-        control->setObjectName(QString::fromUtf8(spec.name));
-        control->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
+    for (const ControlLayout& entry : controls) {
+        QWidget* container = find(QString::fromUtf8(entry.container));
+        QWidget* control = makeControl(entry, container);
+        control->setObjectName(QString::fromUtf8(entry.name));
+        control->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
         // Children take their parent's font in Qt; a control without a font
         // of its own takes the window's, not its frame's.
-        control->setFont(songFont(spec.fontPoints > 0 ? spec.fontPoints : windowFontPoints));
+        control->setFont(songFont(entry.fontPoints > 0 ? entry.fontPoints : windowFontPoints));
         // Labels are read out by their current caption; the others by name.
-        if (spec.kind != Kind::Label)
+        if (entry.kind != Kind::Label)
             control->setAccessibleName(
-                QString::fromUtf8(spec.accessibleName ? spec.accessibleName : spec.text).trimmed());
-        control->setProperty("tabIndex", spec.tabIndex);
+                QString::fromUtf8(entry.accessibleName ? entry.accessibleName : entry.text).trimmed());
+        control->setProperty("tabIndex", entry.tabIndex);
         if (control->focusPolicy() & Qt::TabFocus)
-            tabOrder.emplace_back(spec.tabIndex, control);
+            tabOrder.emplace_back(entry.tabIndex, control);
     }
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
