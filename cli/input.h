@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -43,15 +44,15 @@ bool forEachInputLine(OnLine&& onLine, AfterBlock&& afterBlock)
             s.remove_suffix(1);
         return s;
     };
-    static char block[1 << 16];
+    std::vector<char> block(1 << 16);
     std::string carry; // a line split across two blocks
     for (;;) {
-        const long n = readStdin(block, sizeof block);
+        const long n = readStdin(block.data(), block.size());
         if (n < 0)
             return false;
         if (n == 0)
             break;
-        std::string_view chunk(block, std::size_t(n));
+        std::string_view chunk(block.data(), std::size_t(n));
         for (std::size_t nl; (nl = chunk.find('\n')) != std::string_view::npos;) {
             if (carry.empty()) {
                 onLine(withoutCr(chunk.substr(0, nl)));

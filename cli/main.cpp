@@ -274,7 +274,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        printLine(stdout, std::string(program) + " " + AD9851_VERSION);
+        printLine(stdout, AD9851_VERSION);
         return 0;
     }
     const bool fromStdin = options.frequencies.empty();

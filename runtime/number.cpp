@@ -85,56 +85,35 @@ private:
 double finish(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
 
 // Hexadecimal (4 bits a digit) or octal (3 bits a digit) whole number.  The
-// digits are turned into hexadecimal ones and read as a hexadecimal float,
-// which rounds correctly however long the number is.
+// digits are re-cut into hexadecimal ones, leading zeros dropped, and read
+// as a hexadecimal float, which rounds correctly however long the number is.
 double readRadix(Cursor& in, int bitsPerDigit)
 {
-    const int radix = 1 << bitsPerDigit;
+    std::string digits; // digit values, one a char
+    for (int d; (d = digitValue(in.peek())) < (1 << bitsPerDigit); in.next())
+        digits.push_back(char(d));
+
     DigitBuffer hex;
-    std::uint32_t pending = 0; // bits not yet placed in a hex digit
-    int pendingBits = 0;
-    bool any = false;
-    // Octal digits are re-cut into hex digits from the left, so the bit count
-    // must first be made a multiple of four: remember how many leading bits
-    // to pad with once the length is known.
-    std::string octalBits;
-    while (!in.atEnd()) {
-        const int d = digitValue(in.peek());
-        if (d >= radix)
-            break;
-        any = true;
-        if (bitsPerDigit == 4) {
-            if (d != 0 || !hex.view().empty())
-                hex.push("0123456789ABCDEF"[d]);
-        } else {
-            octalBits.push_back(char('0' + d));
-        }
-        in.next();
-    }
-    if (!any)
-        return 0.0;
-    if (bitsPerDigit == 3) {
-        const std::size_t totalBits = octalBits.size() * 3;
-        pendingBits = int((4 - totalBits % 4) % 4); // leading zero bits
-        for (char o : octalBits) {
-            pending = (pending << 3) | std::uint32_t(o - '0');
-            pendingBits += 3;
-            while (pendingBits >= 4) {
-                const int shift = pendingBits - 4;
-                const int digit = int((pending >> shift) & 0xF);
-                if (digit != 0 || !hex.view().empty())
-                    hex.push("0123456789ABCDEF"[digit]);
-                pendingBits = shift;
-                pending &= (1u << shift) - 1u;
-            }
+    std::uint32_t bits = 0;
+    // Zero bits in front make the bit count a multiple of four.
+    int bitCount = int((4 - digits.size() * std::size_t(bitsPerDigit) % 4) % 4);
+    for (const char d : digits) {
+        bits = (bits << bitsPerDigit) | std::uint32_t(d);
+        bitCount += bitsPerDigit;
+        while (bitCount >= 4) {
+            bitCount -= 4;
+            const unsigned nibble = (bits >> bitCount) & 0xFu;
+            bits &= (1u << bitCount) - 1u;
+            if (nibble != 0 || !hex.view().empty())
+                hex.push("0123456789ABCDEF"[nibble]);
         }
     }
     if (hex.view().empty())
         return 0.0;
     double value = 0.0;
-    const auto digits = hex.view();
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                        std::chars_format::hex);
+    const auto text = hex.view();
+    const auto result =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::hex);
     if (result.ec == std::errc::result_out_of_range)
         raiseOverflow();
     return value;
