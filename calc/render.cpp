@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-
 namespace calc {
 
 namespace {

@@ -119,8 +119,8 @@ double readRadix(Cursor& in, int bitsPerDigit)
     return value;
 }
 
-// Plain decimal numbers of up to 15 significant digits with a small power
-// of ten: the digits and the power are both exact doubles, so one
+// Digits that form a whole number of at most 2^53, scaled by at most 10^22
+// either way: the number and the power are both exact doubles, so one
 // multiplication or division rounds correctly (the classic fast path).
 bool fastDecimal(std::uint64_t mantissa, long long exponent, double& value)
 {
