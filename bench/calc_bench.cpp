@@ -1,8 +1,7 @@
 // ns per result line: the full calculation (text in, line out) beside the
 // bare formula with a table-driven hex writer, in the same binary.
 
-#include "calc/render.h"
-#include "calc/tuning.h"
+#include "calc/calculation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,8 +29,8 @@ void ComputeAndRender(benchmark::State& bench)
     std::size_t i = 0;
     for (auto _ : bench) {
         const std::string& F = texts[i++ & 1023];
-        calc::computeTuningWord(state, F, "20");
-        calc::renderResultLine(state, F, "KHz", line);
+        line.clear();
+        calc::calculate(state, {F, "20", F, "KHz"}, line);
         benchmark::DoNotOptimize(line.data());
     }
     bench.SetItemsProcessed(bench.iterations());

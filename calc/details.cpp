@@ -1,5 +1,7 @@
 #include "calc/details.h"
 
+#include "runtime/rounding.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -8,7 +10,7 @@ namespace calc {
 WordDetails wordDetails(const CalcState& state)
 {
     WordDetails d;
-    d.word = static_cast<std::int64_t>(std::round(state.temp));
+    d.word = static_cast<std::int64_t>(rt::roundHalfAwayFromZero(state.temp));
     // word x (6 x Fc1 MHz) / 2^32 Hz.  word < 2^31 and |6 x Fc1| < 2^15, so
     // the product of word and clock in MHz fits in 46 bits; split it at
     // 2^32 so that the scaling by 10^9 (MHz to mHz) stays within 64 bits.

@@ -14,11 +14,18 @@ enum DataMode : std::int16_t { Serial = 0, Parallel = 1 };
 // nothing for any other index.
 std::optional<std::string_view> unitCaption(std::int16_t mode1) noexcept;
 
-// The factor that turns a frequency in the unit into Hz (1 for Hz and for
-// any index outside the table, which applies no factor).
-double unitFactor(std::int16_t mode1) noexcept;
+// The factor that turns a frequency in the unit into Hz: 1, 1000 or
+// 1000000.  Nothing for an index outside the table, which applies no factor.
+std::optional<std::int32_t> unitFactor(std::int16_t mode1) noexcept;
 
 // The unit index for a caption, ignoring case ("khz" -> KHz).
 std::optional<std::int16_t> unitFromName(std::string_view name) noexcept;
+
+// The data mode for "serial" or "parallel", ignoring case.
+std::optional<std::int16_t> dataModeFromName(std::string_view name) noexcept;
+
+// Serial loading sends the least significant byte first; any mode other
+// than serial is taken as parallel, most significant byte first.
+constexpr bool isSerial(std::int16_t mode2) noexcept { return mode2 == Serial; }
 
 } // namespace calc

@@ -2,13 +2,11 @@
 // line per frequency, computed exactly as the calculator window does.
 
 #include "ad9851/version.h"
+#include "calc/calculation.h"
 #include "calc/details.h"
-#include "calc/diagnosis.h"
-#include "calc/render.h"
-#include "calc/tuning.h"
+#include "calc/errors.h"
 #include "calc/units.h"
 #include "cli/input.h"
-#include "runtime/errors.h"
 
 #include <charconv>
 #include <cstdio>
@@ -69,23 +67,6 @@ int usageError(std::string_view message)
     return 2;
 }
 
-std::optional<std::int16_t> modeFromName(std::string_view name)
-{
-    auto lower = [](std::string_view s) {
-        std::string out(s);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z')
-                c = char(c - 'A' + 'a');
-        return out;
-    };
-    const std::string n = lower(name);
-    if (n == "serial")
-        return calc::Serial;
-    if (n == "parallel")
-        return calc::Parallel;
-    return std::nullopt;
-}
-
 // Parses the arguments; returns an error message, or nothing on success.
 std::optional<std::string> parse(int argc, char** argv, Options& o)
 {
@@ -142,7 +123,7 @@ std::optional<std::string> parse(int argc, char** argv, Options& o)
                 return "unknown unit '" + std::string(*value) + "' (use Hz, KHz or MHz)";
             o.unit = *u;
         } else {
-            const auto m = modeFromName(*value);
+            const auto m = calc::dataModeFromName(*value);
             if (!m)
                 return "unknown mode '" + std::string(*value) + "' (use serial or parallel)";
             o.mode = *m;
@@ -151,32 +132,10 @@ std::optional<std::string> parse(int argc, char** argv, Options& o)
     return std::nullopt;
 }
 
-std::string crystalMessage(std::string_view crystal)
+// `what` names the input when it is not a frequency ("crystal ").
+std::string inputMessage(std::string_view input, const calc::CalcError& e, std::string_view what = {})
 {
-    return std::string(program) + ": crystal \"" + std::string(crystal) +
-           "\": the crystal frequency must be from 1 to 5461 MHz (it is rounded to a whole MHz)";
-}
-
-std::string frequencyMessage(std::string_view F, const calc::Diagnosis& d, const rt::Error& e)
-{
-    std::string m = std::string(program) + ": \"" + std::string(F) + "\": ";
-    switch (d.problem) {
-    case calc::Problem::FrequencyTooHigh:
-        m += "the output frequency is too high; it must be below half the system clock";
-        if (!d.halfClock.empty())
-            m += " (" + d.halfClock + ")";
-        break;
-    case calc::Problem::FrequencyNegative:
-        m += "the output frequency must not be negative";
-        break;
-    case calc::Problem::CrystalOutOfRange:
-        m += "the crystal frequency must be from 1 to 5461 MHz";
-        break;
-    case calc::Problem::Unexpected:
-        m += e.what();
-        break;
-    }
-    return m;
+    return std::string(program) + ": " + std::string(what) + "\"" + std::string(input) + "\": " + e.what();
 }
 
 void appendFixed3(std::string& out, double value, bool withSign)
@@ -219,11 +178,10 @@ public:
     {
         std::string& out = output_.buffer();
         try {
-            calc::computeTuningWord(state_, F, options_.crystal);
-            calc::appendResultLine(state_, F, caption_, out);
-        } catch (const rt::Error& e) {
+            calc::calculate(state_, {F, options_.crystal, F, caption_}, out);
+        } catch (const calc::CalcError& e) {
             failed_ = true;
-            printLine(stderr, frequencyMessage(F, calc::diagnose(e, state_), e));
+            printLine(stderr, inputMessage(F, e));
             return;
         }
         if (options_.details)
@@ -250,18 +208,6 @@ private:
     bool writeFailed_ = false;
 };
 
-// A crystal that fails for one frequency fails for all of them: say so once.
-bool crystalUsable(std::string_view crystal)
-{
-    calc::CalcState probe;
-    try {
-        calc::computeTuningWord(probe, "0", crystal);
-    } catch (const rt::Error& e) {
-        return calc::diagnose(e, probe).problem != calc::Problem::CrystalOutOfRange;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -280,8 +226,11 @@ int main(int argc, char** argv)
     const bool fromStdin = options.frequencies.empty();
     if (fromStdin && cli::stdinIsTerminal())
         return usageError("no FREQUENCY given and standard input is a terminal");
-    if (!crystalUsable(options.crystal)) {
-        printLine(stderr, crystalMessage(options.crystal));
+    // A crystal that fails for one frequency fails for all of them: say so once.
+    try {
+        calc::readCrystalMHz(options.crystal);
+    } catch (const calc::CalcError& e) {
+        printLine(stderr, inputMessage(options.crystal, e, "crystal "));
         return 1;
     }
 

@@ -1,45 +1,41 @@
 #include "runtime/number.h"
 
-#include "runtime/errors.h"
-
-#include <array>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 #include <system_error>
 
 namespace rt {
 
 namespace {
 
-constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Exponents are kept within this bound: far past the double range, and far
+// past anything the length of a text could bring back into it.
+constexpr std::int64_t exponentBound = std::int64_t(1) << 61;
+
+std::int64_t clampExponent(std::int64_t e) noexcept { return std::clamp(e, -exponentBound, exponentBound); }
 
 bool isBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\n'; }
-
 bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+char upper(char c) noexcept { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 int digitValue(char c) noexcept
 {
-    if (c >= '0' && c <= '9')
+    c = upper(c);
+    if (isDigit(c))
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
     return 99;
 }
-
-char upper(char c) noexcept { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 // Walks a text while skipping blanks, tabs and line feeds.
 class Cursor {
 public:
     explicit Cursor(std::string_view text) : text_(text) { skip(); }
-    bool atEnd() const noexcept { return pos_ >= text_.size(); }
-    char peek() const noexcept { return atEnd() ? '\0' : text_[pos_]; }
+    char peek() const noexcept { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    std::size_t position() const noexcept { return pos_; }
     void next() noexcept
     {
         ++pos_;
@@ -56,94 +52,136 @@ private:
     std::size_t pos_ = 0;
 };
 
-// The digits of a number, gathered without blanks into a form that
-// std::from_chars reads.  Short numbers stay on the stack.
-class DigitBuffer {
-public:
-    void push(char c)
-    {
-        if (size_ < small_.size())
-            small_[size_] = c;
-        else {
-            if (large_.empty())
-                large_.assign(small_.data(), small_.size());
-            large_.push_back(c);
-        }
-        ++size_;
-    }
-    std::string_view view() const noexcept
-    {
-        return large_.empty() ? std::string_view(small_.data(), size_) : std::string_view(large_);
-    }
-
-private:
-    std::array<char, 64> small_; // only the first size_ bytes are ever read
-    std::size_t size_ = 0;
-    std::string large_;
-};
-
-double finish(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
-
-// Hexadecimal (4 bits a digit) or octal (3 bits a digit) whole number.  The
-// digits are re-cut into hexadecimal ones, leading zeros dropped, and read
-// as a hexadecimal float, which rounds correctly however long the number is.
-double readRadix(Cursor& in, int bitsPerDigit)
+void readRadixDigits(Cursor& in, WrittenNumber& n)
 {
-    std::string digits; // digit values, one a char
-    for (int d; (d = digitValue(in.peek())) < (1 << bitsPerDigit); in.next())
-        digits.push_back(char(d));
+    for (int d; (d = digitValue(in.peek())) < n.radix; in.next()) {
+        n.hasDigits = true;
+        if (d != 0 || !n.digits.empty())
+            n.digits.push_back("0123456789ABCDEF"[d]);
+    }
+}
 
-    DigitBuffer hex;
-    std::uint32_t bits = 0;
-    // Zero bits in front make the bit count a multiple of four.
-    int bitCount = int((4 - digits.size() * std::size_t(bitsPerDigit) % 4) % 4);
-    for (const char d : digits) {
-        bits = (bits << bitsPerDigit) | std::uint32_t(d);
-        bitCount += bitsPerDigit;
-        while (bitCount >= 4) {
-            bitCount -= 4;
-            const unsigned nibble = (bits >> bitCount) & 0xFu;
-            bits &= (1u << bitCount) - 1u;
-            if (nibble != 0 || !hex.view().empty())
-                hex.push("0123456789ABCDEF"[nibble]);
+// An exponent ("E" or "D", any case; optional sign; digits) where one
+// follows; 0 with `in` untouched where none does ("1e" reads 1).  Every
+// digit is read, however many there are; the value saturates.
+std::int64_t readExponent(Cursor& in)
+{
+    const char e = upper(in.peek());
+    if (e != 'E' && e != 'D')
+        return 0;
+    Cursor probe = in;
+    probe.next();
+    const bool negative = probe.peek() == '-';
+    if (probe.peek() == '+' || probe.peek() == '-')
+        probe.next();
+    if (!isDigit(probe.peek()))
+        return 0;
+    std::int64_t exponent = 0;
+    for (; isDigit(probe.peek()); probe.next())
+        exponent = std::min(exponent * 10 + (probe.peek() - '0'), exponentBound);
+    in = probe;
+    return negative ? -exponent : exponent;
+}
+
+void readDecimal(Cursor& in, WrittenNumber& n)
+{
+    bool seenPoint = false;
+    std::int64_t fractionDigits = 0; // digits after the point, leading zeros included
+    for (char c; isDigit(c = in.peek()) || (c == '.' && !seenPoint); in.next()) {
+        if (c == '.') {
+            seenPoint = true;
+            continue;
+        }
+        n.hasDigits = true;
+        fractionDigits += seenPoint ? 1 : 0;
+        if (c != '0' || !n.digits.empty())
+            n.digits.push_back(c);
+    }
+    if (!n.hasDigits)
+        return;
+    const std::int64_t written = readExponent(in);
+    const auto trailingZeros = std::int64_t(n.digits.size() - (n.digits.find_last_not_of('0') + 1));
+    n.digits.resize(n.digits.size() - std::size_t(trailingZeros));
+    n.exponent = clampExponent(written - fractionDigits + trailingZeros);
+}
+
+double signed_(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+double radixToDouble(const WrittenNumber& n)
+{
+    // Octal digits are re-cut into hexadecimal ones, so that std::from_chars
+    // rounds the number correctly however long it is.
+    std::string hex;
+    if (n.radix == 8) {
+        unsigned bits = 0;
+        int bitCount = int((4 - n.digits.size() * 3 % 4) % 4); // zero bits in front
+        for (const char d : n.digits) {
+            bits = (bits << 3) | unsigned(d - '0');
+            bitCount += 3;
+            while (bitCount >= 4) {
+                bitCount -= 4;
+                const unsigned nibble = (bits >> bitCount) & 0xFu;
+                bits &= (1u << bitCount) - 1u;
+                if (nibble != 0 || !hex.empty())
+                    hex.push_back("0123456789ABCDEF"[nibble]);
+            }
         }
     }
-    if (hex.view().empty())
-        return 0.0;
+    const std::string_view digits = n.radix == 8 ? std::string_view(hex) : std::string_view(n.digits);
+    if (digits.size() > 256) // at least 2^1024
+        return infinity;
     double value = 0.0;
-    const auto text = hex.view();
-    const auto result =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::hex);
-    if (result.ec == std::errc::result_out_of_range)
-        raiseOverflow();
+    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::hex);
+    return r.ec == std::errc::result_out_of_range ? infinity : value;
+}
+
+double decimalToDouble(const WrittenNumber& n)
+{
+    // The value lies in [10^(magnitude - 1), 10^magnitude).
+    const std::int64_t magnitude = clampExponent(std::int64_t(n.digits.size()) + n.exponent);
+    if (magnitude > 310)
+        return infinity;
+    if (magnitude < -324) // below half the smallest denormal
+        return 0.0;
+    // Deciding the rounding of a double never takes more than 768 significant
+    // digits; the digits beyond are summed up by one nonzero digit.
+    constexpr std::size_t kept = 800;
+    std::string text = n.digits.substr(0, kept);
+    std::int64_t exponent = n.exponent + std::int64_t(n.digits.size() - text.size());
+    if (n.digits.size() > kept) {
+        text.push_back('1');
+        --exponent;
+    }
+    text.push_back('e');
+    char buf[24];
+    text.append(buf, std::to_chars(buf, buf + sizeof buf, exponent).ptr);
+    double value = 0.0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific);
+    if (r.ec == std::errc::result_out_of_range)
+        return magnitude > 0 ? infinity : 0.0;
     return value;
 }
 
-// Digits that form a whole number of at most 2^53, scaled by at most 10^22
-// either way: the number and the power are both exact doubles, so one
-// multiplication or division rounds correctly (the classic fast path).
-bool fastDecimal(std::uint64_t mantissa, long long exponent, double& value)
-{
-    if (mantissa > (std::uint64_t(1) << 53) || exponent < -22 || exponent > 22)
-        return false;
-    const double m = static_cast<double>(mantissa);
-    value = exponent < 0 ? m / exactPowersOfTen[-exponent] : m * exactPowersOfTen[exponent];
-    return true;
-}
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The common text: nothing but digits and at most one ".", few enough
-// digits to be exact.  Returns false, touching nothing, for anything else.
-bool plainDecimal(std::string_view text, double& value)
+// digits that the whole number and the power of ten are exact doubles, so
+// one division rounds correctly.  False, touching nothing, for anything else.
+bool readPlainDecimal(std::string_view text, double& value)
 {
     if (text.empty() || text.size() > 19)
         return false;
-    std::uint64_t mantissa = 0;
-    long long fractionDigits = 0;
+    std::uint64_t whole = 0;
+    std::size_t fractionDigits = 0;
     bool seenPoint = false;
     bool anyDigit = false;
     for (const char c : text) {
         if (isDigit(c)) {
-            mantissa = mantissa * 10 + std::uint64_t(c - '0');
+            whole = whole * 10 + std::uint64_t(c - '0');
             fractionDigits += seenPoint ? 1 : 0;
             anyDigit = true;
         } else if (c == '.' && !seenPoint) {
@@ -152,118 +190,20 @@ bool plainDecimal(std::string_view text, double& value)
             return false;
         }
     }
-    if (!anyDigit)
+    if (!anyDigit || whole > (std::uint64_t(1) << 53))
         return false;
-    return fastDecimal(mantissa, -fractionDigits, value);
-}
-
-// The digits of the mantissa and their "." as they stand in the text.
-template <class OnChar>
-void scanMantissa(Cursor& in, OnChar&& onChar)
-{
-    bool seenPoint = false;
-    for (char c; isDigit(c = in.peek()) || (c == '.' && !seenPoint); in.next()) {
-        seenPoint = seenPoint || c == '.';
-        onChar(c, seenPoint);
-    }
-}
-
-// An exponent ("E", "D", any case; optional sign; digits) where one
-// follows; 0 and `in` untouched where none does ("1e" reads 1).
-long long readExponent(Cursor& in)
-{
-    const char e = upper(in.peek());
-    if (e != 'E' && e != 'D')
-        return 0;
-    Cursor probe = in;
-    probe.next();
-    bool negative = false;
-    if (probe.peek() == '+' || probe.peek() == '-') {
-        negative = probe.peek() == '-';
-        probe.next();
-    }
-    if (!isDigit(probe.peek()))
-        return 0;
-    constexpr long long cap = 1'000'000; // far past the double range either way
-    long long exponent = 0;
-    for (; isDigit(probe.peek()); probe.next())
-        if (exponent < cap)
-            exponent = exponent * 10 + (probe.peek() - '0');
-    in = probe;
-    return negative ? -exponent : exponent;
-}
-
-double readDecimal(Cursor& in, bool negative)
-{
-    const Cursor mantissaStart = in;
-    bool anyDigit = false;
-    bool significant = false;
-    long long leadingExponent = 0; // decimal exponent of the first significant digit
-    std::uint64_t mantissa = 0;    // the first 19 significant digits as a whole number
-    int mantissaDigits = 0;
-    long long fractionDigits = 0;  // of those digits, the ones after the point
-    scanMantissa(in, [&](char c, bool afterPoint) {
-        if (c == '.')
-            return;
-        anyDigit = true;
-        significant = significant || c != '0';
-        if (significant) {
-            ++mantissaDigits;
-            leadingExponent += afterPoint ? 0 : 1;
-        } else if (afterPoint) {
-            --leadingExponent;
-        }
-        if (mantissaDigits <= 19) {
-            mantissa = mantissa * 10 + std::uint64_t(c - '0');
-            fractionDigits += afterPoint ? 1 : 0;
-        }
-    });
-    if (!anyDigit)
-        return finish(0.0, negative);
-    const long long exponent = readExponent(in);
-    if (!significant)
-        return finish(0.0, negative);
-
-    double value = 0.0;
-    if (mantissaDigits <= 19 && fastDecimal(mantissa, exponent - fractionDigits, value))
-        return finish(value, negative);
-
-    // The general case: gather the digits without blanks and let
-    // std::from_chars round them.
-    DigitBuffer number;
-    Cursor again = mantissaStart;
-    scanMantissa(again, [&](char c, bool) { number.push(c); });
-    if (exponent != 0) {
-        number.push('e');
-        char buf[24];
-        const auto r = std::to_chars(buf, buf + sizeof buf, exponent);
-        for (const char* p = buf; p != r.ptr; ++p)
-            number.push(*p);
-    }
-    const auto digits = number.view();
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                        std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Out of range both ways ends up here; only the large side is an error.
-        if (leadingExponent + exponent > 0)
-            raiseOverflow();
-        return finish(0.0, negative);
-    }
-    if (std::isinf(value))
-        raiseOverflow();
-    return finish(value, negative);
+    value = static_cast<double>(whole) / exactPowersOfTen[fractionDigits];
+    return true;
 }
 
 } // namespace
 
-double textToDouble(std::string_view text)
+WrittenNumber readWrittenNumber(std::string_view text)
 {
-    if (double value; plainDecimal(text, value))
-        return value;
+    WrittenNumber n;
     Cursor in(text);
-    bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
-        negative = in.peek() == '-';
+        n.negative = in.peek() == '-';
         in.next();
     }
     if (in.peek() == '&') {
@@ -272,83 +212,30 @@ double textToDouble(std::string_view text)
         const char kind = upper(probe.peek());
         if (kind == 'H' || kind == 'O') {
             probe.next();
-            return finish(readRadix(probe, kind == 'H' ? 4 : 3), negative);
+            n.radix = kind == 'H' ? 16 : 8;
+            readRadixDigits(probe, n);
+            in = probe;
         }
-        return finish(0.0, negative);
+    } else {
+        readDecimal(in, n);
     }
-    return readDecimal(in, negative);
+    n.end = in.position();
+    return n;
 }
 
-std::int16_t toInt16(double value)
+double toDouble(const WrittenNumber& number)
 {
-    if (!(value >= -32768.5 && value <= 32767.5)) // also false for NaN
-        raiseOverflow();
-    double whole = std::floor(value);
-    const double rest = value - whole; // exact for these magnitudes
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
-    if (whole > 32767.0 || whole < -32768.0)
-        raiseOverflow();
-    return static_cast<std::int16_t>(whole);
+    if (number.isZero())
+        return signed_(0.0, number.negative);
+    const double magnitude = number.radix == 10 ? decimalToDouble(number) : radixToDouble(number);
+    return signed_(magnitude, number.negative);
 }
 
-double power(double base, double exponent)
+double textToDouble(std::string_view text)
 {
-    // Whole powers of two and small whole powers of ten are exact doubles;
-    // give them straight away rather than through pow().
-    if (exponent == std::floor(exponent) && std::fabs(exponent) <= 1000) {
-        if (base == 2.0)
-            return std::ldexp(1.0, static_cast<int>(exponent));
-        if (base == 10.0 && exponent >= 0 && exponent <= 22)
-            return exactPowersOfTen[static_cast<std::size_t>(exponent)];
-    }
-    return std::pow(base, exponent);
-}
-
-namespace {
-template <class T>
-T narrow(long long exact)
-{
-    if (exact < std::numeric_limits<T>::min() || exact > std::numeric_limits<T>::max())
-        raiseOverflow();
-    return static_cast<T>(exact);
-}
-} // namespace
-
-std::int16_t add16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a + b); }
-std::int16_t sub16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a - b); }
-std::int16_t mul16(std::int16_t a, std::int16_t b) { return narrow<std::int16_t>(1LL * a * b); }
-std::int32_t sub32(std::int32_t a, std::int32_t b) { return narrow<std::int32_t>(1LL * a - b); }
-
-FpResult multiply(double a, double b)
-{
-    FpResult r{a * b, {}};
-    const bool zeroTimesInfinity =
-        (a == 0.0 && std::isinf(b)) || (b == 0.0 && std::isinf(a));
-    r.status.invalidOperation = zeroTimesInfinity;
-    r.status.overflow = std::isinf(r.value) && std::isfinite(a) && std::isfinite(b);
-    return r;
-}
-
-FpResult divide(double dividend, double divisor)
-{
-    FpResult r{dividend / divisor, {}};
-    const bool zeroByZero = dividend == 0.0 && divisor == 0.0;
-    const bool infinityByInfinity = std::isinf(dividend) && std::isinf(divisor);
-    r.status.invalidOperation = zeroByZero || infinityByInfinity;
-    r.status.divisionByZero = divisor == 0.0 && std::isfinite(dividend) && dividend != 0.0;
-    r.status.overflow = std::isinf(r.value) && std::isfinite(dividend) && divisor != 0.0;
-    return r;
-}
-
-void testFpStatus(const FpStatus& status)
-{
-    if (status.invalidOperation)
-        raiseFloatingPoint(FpCondition::InvalidOperation);
-    if (status.divisionByZero)
-        raiseFloatingPoint(FpCondition::DivisionByZero);
-    if (status.overflow)
-        raiseFloatingPoint(FpCondition::Overflow);
+    if (double value; readPlainDecimal(text, value))
+        return value;
+    return toDouble(readWrittenNumber(text));
 }
 
 } // namespace rt

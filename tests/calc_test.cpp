@@ -1,22 +1,20 @@
 #include "calc/calculation.h"
 #include "calc/details.h"
-#include "calc/diagnosis.h"
-#include "calc/render.h"
-#include "calc/stage.h"
-#include "calc/tuning.h"
+#include "calc/errors.h"
+#include "calc/result_line.h"
 #include "calc/units.h"
-#include "runtime/errors.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <regex>
 #include <string>
 
 namespace {
 
 using calc::CalcState;
-using calc::Stage;
+using calc::Problem;
 
 CalcState withUnit(std::int16_t mode1, std::int16_t mode2 = 0)
 {
@@ -24,6 +22,30 @@ CalcState withUnit(std::int16_t mode1, std::int16_t mode2 = 0)
     s.mode1 = mode1;
     s.mode2 = mode2;
     return s;
+}
+
+// The line of one calculation, as the window makes it: the comment is the
+// frequency text and the caption the unit's.
+std::string lineFor(CalcState& s, std::string_view F, std::string_view Fc)
+{
+    const std::string_view caption = calc::unitCaption(s.mode1).value_or("");
+    std::string line;
+    calc::calculate(s, {F, Fc, F, caption}, line);
+    return line;
+}
+
+std::optional<Problem> problemOf(CalcState& s, std::string_view F, std::string_view Fc, std::string* limit = nullptr)
+{
+    std::string line;
+    try {
+        calc::calculate(s, {F, Fc, F, "X"}, line);
+    } catch (const calc::CalcError& e) {
+        EXPECT_EQ(line, "") << "a refused word must add nothing";
+        if (limit)
+            *limit = e.limit();
+        return e.problem();
+    }
+    return std::nullopt;
 }
 
 TEST(CalcState, StartsAllZero)
@@ -38,10 +60,10 @@ TEST(CalcState, StartsAllZero)
     EXPECT_EQ(s.F1, 0.0);
 }
 
-TEST(ComputeTuningWord, StartUpExample)
+TEST(Calculate, StartUpExampleFillsTheState)
 {
     CalcState s = withUnit(calc::KHz);
-    calc::computeTuningWord(s, "10", "20");
+    EXPECT_EQ(lineFor(s, "10", "20"), "{0x1A,0x76,0x05,0x00},//10KHz");
     EXPECT_NEAR(s.temp, 357913.9413, 5e-5);
     EXPECT_EQ(s.temp, 42949672960000.0 / 120000000.0);
     EXPECT_EQ(s.Fc1, 20);
@@ -49,7 +71,7 @@ TEST(ComputeTuningWord, StartUpExample)
     EXPECT_EQ(s.F0, 10.0);
 }
 
-TEST(ComputeTuningWord, UnitsScaleTheFrequency)
+TEST(Calculate, UnitsScaleTheFrequency)
 {
     const struct {
         std::int16_t mode1;
@@ -65,128 +87,146 @@ TEST(ComputeTuningWord, UnitsScaleTheFrequency)
     };
     for (const auto& c : cases) {
         CalcState s = withUnit(c.mode1);
-        calc::computeTuningWord(s, c.F, "20");
+        lineFor(s, c.F, "20");
         EXPECT_EQ(s.F1, c.F1) << c.F;
         EXPECT_EQ(s.temp, c.temp) << c.F;
     }
     CalcState s = withUnit(calc::MHz);
-    calc::computeTuningWord(s, "1", "20");
+    lineFor(s, "1", "20");
     EXPECT_NEAR(s.temp, 35791394.1333, 5e-5);
 }
 
-TEST(ComputeTuningWord, EmptyOrTextFrequencyGivesZero)
+TEST(Calculate, EmptyOrTextFrequencyGivesZero)
 {
     for (const char* F : {"", "abc", "KHz", " "}) {
         CalcState s = withUnit(calc::KHz);
         s.temp = 99;
-        calc::computeTuningWord(s, F, "20");
+        lineFor(s, F, "20");
         EXPECT_EQ(s.F1, 0.0) << F;
         EXPECT_EQ(s.temp, 0.0) << F;
     }
 }
 
-TEST(ComputeTuningWord, CrystalRoundsHalfToEven)
+TEST(Calculate, CrystalRoundsHalfToEven)
 {
     const struct {
         const char* Fc;
         int Fc1;
-    } cases[] = {{"20.5", 20}, {"21.5", 22}, {"20.4999", 20}, {"5461", 5461}, {"-5461", -5461},
-                 {"  20MHz", 20}, {"&H14", 20}};
+    } cases[] = {{"20.5", 20}, {"21.5", 22}, {"20.4999", 20}, {"5461", 5461}, {"5460.5", 5460},
+                 {"0.5000001", 1}, {"  20MHz", 20}, {"&H14", 20}};
     for (const auto& c : cases) {
         CalcState s = withUnit(calc::KHz);
-        calc::computeTuningWord(s, "10", c.Fc);
+        lineFor(s, "10", c.Fc);
         EXPECT_EQ(s.Fc1, c.Fc1) << c.Fc;
     }
 }
 
-// Runs a calculation that must fail and returns the error's stage and kind.
-struct Failure {
-    Stage stage = Stage::Unlabelled;
-    bool overflow = false;
-    int fpCondition = -1;
-};
-
-Failure failureOf(CalcState& s, const char* F, const char* Fc)
+TEST(Calculate, EachProblemIsNamedAndTheStateKeepsWhatWasRead)
 {
-    Failure f;
-    try {
-        calc::computeTuningWord(s, F, Fc);
-        ADD_FAILURE() << "no error for F=" << F << " Fc=" << Fc;
-    } catch (const rt::OverflowError& e) {
-        f.stage = calc::stageOf(e);
-        f.overflow = true;
-    } catch (const rt::FloatingPointError& e) {
-        f.stage = calc::stageOf(e);
-        f.fpCondition = int(e.condition());
-    }
-    return f;
-}
-
-TEST(ComputeTuningWord, ErrorsArriseAtTheirStepAndLeaveTheStateAsFarAsItGot)
-{
-    using C = rt::FpCondition;
+    constexpr double untouched = 123;
     const struct {
         const char* F;
         const char* Fc;
-        Stage stage;
-        bool overflow;
-        int condition;
-        // expected state afterwards (temp starts at 123)
+        Problem problem;
         double F1;
         int Fc1;
         double temp;
     } cases[] = {
-        {"10", "5462", Stage::Clock, true, -1, 10000, 5462, 123},
-        {"10", "-5462", Stage::Clock, true, -1, 10000, -5462, 123},
-        {"10", "40000", Stage::ReadCrystal, true, -1, 10, 777, 123},
-        {"10", "32767.5", Stage::ReadCrystal, true, -1, 10, 777, 123},
-        {"10", "1e999", Stage::ReadCrystal, true, -1, 10, 777, 123},
-        {"1e999", "20", Stage::ReadFrequency, true, -1, 5, 777, 123},
-        {"10", "0", Stage::Quotient, false, int(C::DivisionByZero), 10000, 0, INFINITY},
-        {"10", "", Stage::Quotient, false, int(C::DivisionByZero), 10000, 0, INFINITY},
-        {"10", "0.4", Stage::Quotient, false, int(C::DivisionByZero), 10000, 0, INFINITY},
-        {"0", "0", Stage::Quotient, false, int(C::InvalidOperation), 0, 0, NAN},
-        {"1e306", "20", Stage::ScaleUnit, false, int(C::Overflow), INFINITY, 20, 123},
-        {"1e300", "20", Stage::Numerator, false, int(C::Overflow), 1e303, 20, 123},
+        // A wrong crystal is found before anything is computed.
+        {"10", "5462", Problem::CrystalOutOfRange, 10, 5462, untouched},
+        {"10", "-5462", Problem::CrystalOutOfRange, 10, -5462, untouched},
+        {"10", "40000", Problem::CrystalOutOfRange, 10, 777, untouched},
+        {"10", "0", Problem::CrystalOutOfRange, 10, 0, untouched},
+        {"10", "", Problem::CrystalOutOfRange, 10, 0, untouched},
+        {"10", "0.5", Problem::CrystalOutOfRange, 10, 0, untouched},
+        {"0", "0", Problem::CrystalOutOfRange, 0, 0, untouched},
+        {"10", "-20", Problem::CrystalOutOfRange, 10, -20, untouched},
+        {"-10", "-5", Problem::CrystalOutOfRange, -10, -5, untouched},
+        // With an impossible crystal the crystal is blamed, whatever the frequency.
+        {"1e999", "0", Problem::CrystalOutOfRange, 5, 777, untouched},
+        {"-1e999", "99999", Problem::CrystalOutOfRange, 5, 777, untouched},
+        {"60", "-1", Problem::CrystalOutOfRange, 60, -1, untouched},
+        // The frequency's own problems.
+        {"1e999", "20", Problem::FrequencyUnreadable, 5, 777, untouched},
+        {"1e306", "20", Problem::FrequencyTooHigh, INFINITY, 20, untouched},
+        {"1e300", "20", Problem::FrequencyTooHigh, 1e303, 20, untouched},
+        {"-1e300", "20", Problem::FrequencyNegative, -1e303, 20, untouched},
+        {"60000", "20", Problem::FrequencyTooHigh, 6e7, 20, 4294967296.0 * 6e7 / 120e6},
+        {"-10", "20", Problem::FrequencyNegative, -1e4, 20, 4294967296.0 * -1e4 / 120e6},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("F=") + c.F + " Fc=" + c.Fc);
         CalcState s = withUnit(calc::KHz);
-        s.temp = 123;
+        s.temp = untouched;
         s.F1 = 5;
         s.Fc1 = 777;
-        const Failure f = failureOf(s, c.F, c.Fc);
-        SCOPED_TRACE(std::string("F=") + c.F + " Fc=" + c.Fc);
-        EXPECT_EQ(f.stage, c.stage);
-        EXPECT_EQ(f.overflow, c.overflow);
-        EXPECT_EQ(f.fpCondition, c.condition);
+        EXPECT_EQ(problemOf(s, c.F, c.Fc), c.problem);
+        EXPECT_EQ(s.F1, c.F1);
         EXPECT_EQ(s.Fc1, c.Fc1);
-        if (std::isnan(c.temp))
-            EXPECT_TRUE(std::isnan(s.temp));
-        else
-            EXPECT_EQ(s.temp, c.temp);
-        if (c.stage != Stage::ReadFrequency)
-            EXPECT_EQ(s.F1, c.F1);
-        else
-            EXPECT_EQ(s.F1, 5); // the failing read leaves F1 alone
+        EXPECT_EQ(s.temp, c.temp);
     }
 }
 
-TEST(ComputeTuningWord, NeverDependsOnThePreviousCalculation)
+TEST(Calculate, TooHighNamesTheHighestAcceptedFrequency)
+{
+    const struct {
+        std::int16_t mode1;
+        const char* Fc;
+        const char* limit;
+        const char* justAbove;
+    } cases[] = {
+        {calc::Hz, "20", "59999999.986 Hz", "59999999.987"},
+        {calc::KHz, "20", "59999.999986 KHz", "59999.999987"},
+        {calc::MHz, "20", "59.999999986 MHz", "59.999999987"},
+        {calc::Hz, "5461", "16382999996.185 Hz", "16382999996.186"},
+        {calc::MHz, "1", "2.999999999 MHz", "2.99999999931"},
+        {9, "20", "59999999.986 Hz", "59999999.987"}, // no unit: Hz
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        CalcState s = withUnit(c.mode1);
+        std::string limit;
+        EXPECT_EQ(problemOf(s, c.justAbove, c.Fc, &limit), Problem::FrequencyTooHigh);
+        EXPECT_EQ(limit, c.limit);
+        // The limit itself is accepted, with the largest word.
+        const std::string atLimit = std::string(c.limit).substr(0, std::string(c.limit).find(' '));
+        EXPECT_EQ(problemOf(s, atLimit, c.Fc), std::nullopt);
+        EXPECT_EQ(calc::highestAcceptedFrequency(s.Fc1, c.mode1), c.limit);
+    }
+}
+
+TEST(Calculate, NeverDependsOnThePreviousCalculation)
 {
     CalcState s = withUnit(calc::KHz);
-    calc::computeTuningWord(s, "99", "30");
-    calc::computeTuningWord(s, "10", "20");
+    lineFor(s, "99", "30");
+    const std::string line = lineFor(s, "10", "20");
     CalcState fresh = withUnit(calc::KHz);
-    calc::computeTuningWord(fresh, "10", "20");
+    EXPECT_EQ(lineFor(fresh, "10", "20"), line);
     EXPECT_EQ(s.temp, fresh.temp);
     EXPECT_EQ(s.F0, fresh.F0);
+}
+
+TEST(Calculate, AppendsToWhatTheBufferHolds)
+{
+    CalcState s = withUnit(calc::KHz);
+    std::string out = "x\n";
+    EXPECT_EQ(calc::calculate(s, {"10", "20", "10", "KHz"}, out), 357914u);
+    EXPECT_EQ(out, "x\n{0x1A,0x76,0x05,0x00},//10KHz");
+}
+
+TEST(Calculate, ReadCrystalChecksTheSameRange)
+{
+    EXPECT_EQ(calc::readCrystalMHz("20"), 20);
+    EXPECT_EQ(calc::readCrystalMHz("1"), 1);
+    EXPECT_EQ(calc::readCrystalMHz("0.5000001"), 1);
+    for (const char* bad : {"0", "0.5", "5462", "5461.5", "-5", "", "abc", "1e999"})
+        EXPECT_THROW(calc::readCrystalMHz(bad), calc::CalcError) << bad;
 }
 
 struct LineCase {
     const char* F;
     std::int16_t mode1;
     std::int16_t mode2;
-    const char* caption;
     const char* Fc;
     const char* line;
 };
@@ -196,111 +236,46 @@ class ResultLine : public ::testing::TestWithParam<LineCase> {};
 TEST_P(ResultLine, ComesOutToTheCharacter)
 {
     const auto& c = GetParam();
-    CalcState s;
-    EXPECT_EQ(calc::calculate(s, c.F, c.Fc, c.mode1, c.mode2, c.caption), c.line);
+    CalcState s = withUnit(c.mode1, c.mode2);
+    EXPECT_EQ(lineFor(s, c.F, c.Fc), c.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedResults, ResultLine,
     ::testing::Values(
-        LineCase{"10", calc::KHz, 0, "KHz", "20", "{0x1A,0x76,0x05,0x00},//10KHz"},
-        LineCase{"10", calc::KHz, 1, "KHz", "20", "{0x00,0x05,0x76,0x1A},//10KHz"},
-        LineCase{"1", calc::MHz, 0, "MHz", "20", "{0x22,0x22,0x22,0x02},//1MHz"},
-        LineCase{"1", calc::MHz, 1, "MHz", "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"1", calc::MHz, 5, "MHz", "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"1", calc::MHz, -1, "MHz", "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"", calc::KHz, 0, "KHz", "20", "{0x00,0x00,0x00,0x00},//KHz"},
-        LineCase{" 10 kHz!", calc::KHz, 0, "KHz", "20", "{0x1A,0x76,0x05,0x00},// 10 kHz!KHz"},
-        LineCase{"一", calc::KHz, 0, "KHz", "20", "{0x00,0x00,0x00,0x00},//一KHz"},
-        LineCase{"10", calc::KHz, 0, "", "20", "{0x1A,0x76,0x05,0x00},//10"},
-        LineCase{"-0.01", calc::Hz, 0, "Hz", "20", "{0x00,0x00,0x00,0x00},//-0.01Hz"},
-        LineCase{"-10", calc::KHz, 0, "KHz", "-20", "{0x1A,0x76,0x05,0x00},//-10KHz"},
+        LineCase{"10", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},//10KHz"},
+        LineCase{"10", calc::KHz, 1, "20", "{0x00,0x05,0x76,0x1A},//10KHz"},
+        LineCase{"1", calc::MHz, 0, "20", "{0x22,0x22,0x22,0x02},//1MHz"},
+        LineCase{"1", calc::MHz, 1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+        LineCase{"1", calc::MHz, 5, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+        LineCase{"1", calc::MHz, -1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+        LineCase{"", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//KHz"},
+        LineCase{" 10 kHz!", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},// 10 kHz!KHz"},
+        LineCase{"一", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//一KHz"},
+        LineCase{"-0.01", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0.01Hz"},
+        LineCase{"-0", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0Hz"},
+        // exact halves of a word go up: 0.5 and 357914.5
+        LineCase{"0.013969838619232177734375", calc::Hz, 0, "20",
+                 "{0x01,0x00,0x00,0x00},//0.013969838619232177734375Hz"},
+        LineCase{"10000.015608966350555419921875", calc::Hz, 1, "20",
+                 "{0x00,0x05,0x76,0x1B},//10000.015608966350555419921875Hz"},
         // the largest word: just under half of the 120 MHz clock
-        LineCase{"59999999.986", calc::Hz, 0, "Hz", "20", "{0xFF,0xFF,0xFF,0x7F},//59999999.986Hz"},
-        LineCase{"16382999990", calc::Hz, 1, "Hz", "5461", "{0x7F,0xFF,0xFF,0xFF},//16382999990Hz"},
-        LineCase{"&HFF", calc::Hz, 1, "Hz", "20", "{0x00,0x00,0x23,0xA7},//&HFFHz"}));
+        LineCase{"59999999.986", calc::Hz, 0, "20", "{0xFF,0xFF,0xFF,0x7F},//59999999.986Hz"},
+        LineCase{"16382999990", calc::Hz, 1, "5461", "{0x7F,0xFF,0xFF,0xFF},//16382999990Hz"},
+        LineCase{"&HFF", calc::Hz, 1, "20", "{0x00,0x00,0x23,0xA7},//&HFFHz"}));
 
-TEST(ResultLine, FractionalWordIsRoundedBeforeConversion)
+TEST(ResultLine, BytesInLoadOrder)
 {
-    CalcState s;
-    s.temp = 357913.9413;
-    EXPECT_EQ(calc::renderResultLine(s, "10", "KHz"), "{0x1A,0x76,0x05,0x00},//10KHz");
-    s.temp = 357914.5; // an exact half goes away from zero
-    EXPECT_EQ(calc::renderResultLine(s, "", ""), "{0x1B,0x76,0x05,0x00},//");
-    s.temp = 2147483647.4;
-    EXPECT_EQ(calc::renderResultLine(s, "", ""), "{0xFF,0xFF,0xFF,0x7F},//");
-}
-
-TEST(ResultLine, SameInputsTwiceGiveTheSameLine)
-{
-    CalcState s;
-    std::string line = "left over from before";
-    calc::calculate(s, "10", "20", calc::KHz, 0, "KHz", line);
-    const std::string first = line;
-    calc::calculate(s, "10", "20", calc::KHz, 0, "KHz", line);
-    EXPECT_EQ(line, first);
-    EXPECT_EQ(line, "{0x1A,0x76,0x05,0x00},//10KHz");
-}
-
-TEST(ResultLine, WordsOutsideThirtyOneBitsAreRejectedAndTheLineKept)
-{
-    const struct {
-        const char* F;
-        std::int16_t mode1;
-        const char* Fc;
-        calc::Problem problem;
-        const char* halfClock;
-    } cases[] = {
-        {"60", calc::MHz, "20", calc::Problem::FrequencyTooHigh, "60 MHz"},
-        {"59999.99999", calc::KHz, "20", calc::Problem::FrequencyTooHigh, "60000 KHz"},
-        {"59999999.99", calc::Hz, "20", calc::Problem::FrequencyTooHigh, "60000000 Hz"},
-        {"1e100", calc::Hz, "20", calc::Problem::FrequencyTooHigh, "60000000 Hz"},
-        {"-10", calc::KHz, "20", calc::Problem::FrequencyNegative, ""},
-        {"10", calc::KHz, "-20", calc::Problem::CrystalOutOfRange, ""},
-    };
-    for (const auto& c : cases) {
-        CalcState s;
-        std::string line = "kept";
-        try {
-            calc::calculate(s, c.F, c.Fc, c.mode1, 0, "X", line);
-            ADD_FAILURE() << "no error for " << c.F;
-        } catch (const rt::OverflowError& e) {
-            EXPECT_EQ(calc::stageOf(e), Stage::WordRange) << c.F;
-            const calc::Diagnosis d = calc::diagnose(e, s);
-            EXPECT_EQ(d.problem, c.problem) << c.F;
-            EXPECT_EQ(d.halfClock, c.halfClock) << c.F;
-        }
-        EXPECT_EQ(line, "kept") << c.F;
-    }
-}
-
-TEST(Diagnosis, NamesTheInputToFix)
-{
-    const struct {
-        const char* F;
-        const char* Fc;
-        calc::Problem problem;
-        const char* halfClock;
-    } cases[] = {
-        {"10", "0", calc::Problem::CrystalOutOfRange, ""},
-        {"0", "0", calc::Problem::CrystalOutOfRange, ""},
-        {"10", "5462", calc::Problem::CrystalOutOfRange, ""},
-        {"10", "40000", calc::Problem::CrystalOutOfRange, ""},
-        {"1e999", "20", calc::Problem::FrequencyTooHigh, ""},
-        {"1e300", "20", calc::Problem::FrequencyTooHigh, "60000 KHz"},
-        {"1e300", "6000", calc::Problem::FrequencyTooHigh, ""},
-    };
-    for (const auto& c : cases) {
-        CalcState s = withUnit(calc::KHz);
-        try {
-            calc::computeTuningWord(s, c.F, c.Fc);
-            ADD_FAILURE() << "no error for " << c.F << " " << c.Fc;
-        } catch (const rt::Error& e) {
-            const calc::Diagnosis d = calc::diagnose(e, s);
-            EXPECT_EQ(d.problem, c.problem) << c.F << " " << c.Fc;
-            EXPECT_EQ(d.halfClock, c.halfClock) << c.F << " " << c.Fc;
-        }
-    }
+    std::string out;
+    calc::appendResultLine(out, 0x12345678, calc::Serial, "c", "u");
+    EXPECT_EQ(out, "{0x78,0x56,0x34,0x12},//cu");
+    out.clear();
+    calc::appendResultLine(out, 0x7FFFFFFF, calc::Parallel, "", "");
+    EXPECT_EQ(out, "{0x7F,0xFF,0xFF,0xFF},//");
+    out.clear();
+    const std::uint8_t five[] = {0x09, 0x0E, 0x38, 0xE3, 0x8E};
+    calc::appendByteList(out, five);
+    EXPECT_EQ(out, "{0x09,0x0E,0x38,0xE3,0x8E}");
 }
 
 TEST(Units, TableAndNames)
@@ -315,6 +290,9 @@ TEST(Units, TableAndNames)
     EXPECT_EQ(calc::unitFromName("hz"), calc::Hz);
     EXPECT_FALSE(calc::unitFromName("GHz"));
     EXPECT_FALSE(calc::unitFromName(""));
+    EXPECT_EQ(calc::dataModeFromName("Parallel"), calc::Parallel);
+    EXPECT_EQ(calc::dataModeFromName("SERIAL"), calc::Serial);
+    EXPECT_FALSE(calc::dataModeFromName("seria"));
 }
 
 TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)
@@ -337,8 +315,8 @@ TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)
         {"0", calc::Hz, "20", 0, 0},
     };
     for (const auto& c : cases) {
-        CalcState s;
-        calc::calculate(s, c.F, c.Fc, c.mode1, 0, "");
+        CalcState s = withUnit(c.mode1);
+        lineFor(s, c.F, c.Fc);
         const calc::WordDetails d = calc::wordDetails(s);
         EXPECT_EQ(d.word, c.word) << c.F;
         EXPECT_EQ(d.actualMilliHz, c.milliHz) << c.F;
@@ -349,10 +327,10 @@ TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)
 TEST(ResultLine, GrammarHoldsAcrossManyFrequencies)
 {
     const std::regex grammar(R"(\{0x[0-9A-F]{2},0x[0-9A-F]{2},0x[0-9A-F]{2},0x[0-9A-F]{2}\},//.*)");
-    CalcState s;
     for (int i = 0; i < 2000; ++i) {
+        CalcState s = withUnit(calc::KHz, std::int16_t(i % 2));
         const std::string F = std::to_string(i * 29.97);
-        const std::string line = calc::calculate(s, F, "20", calc::KHz, std::int16_t(i % 2), "KHz");
+        const std::string line = lineFor(s, F, "20");
         ASSERT_TRUE(std::regex_match(line, grammar)) << line;
         ASSERT_TRUE(line.ends_with("//" + F + "KHz")) << line;
     }

@@ -117,15 +117,16 @@ TEST_F(Cli, FailingInputsGoToStderrAndTheRestStillRun)
     std::getline(lines, l3);
     EXPECT_FALSE(std::getline(lines, extra));
     EXPECT_NE(l1.find("\"60\""), std::string::npos) << l1;
-    EXPECT_NE(l1.find("below half the system clock (60 MHz)"), std::string::npos) << l1;
+    EXPECT_NE(l1.find("too high: at most 59.999999986 MHz"), std::string::npos) << l1;
     EXPECT_NE(l2.find("\"1e999\""), std::string::npos) << l2;
+    EXPECT_NE(l2.find("too large a number"), std::string::npos) << l2;
     EXPECT_NE(l3.find("\"-1\""), std::string::npos) << l3;
     EXPECT_NE(l3.find("must not be negative"), std::string::npos) << l3;
 }
 
 TEST_F(Cli, BadCrystalIsReportedOnce)
 {
-    for (const char* crystal : {"0", "", "0.4", "5462", "40000", "-5462", "abc"}) {
+    for (const char* crystal : {"0", "", "0.4", "5462", "40000", "-5462", "abc", "-5"}) {
         const Outcome r = run({"-c", crystal, "10", "20"});
         EXPECT_EQ(r.out, "") << crystal;
         EXPECT_EQ(r.status, 1) << crystal;
@@ -133,10 +134,25 @@ TEST_F(Cli, BadCrystalIsReportedOnce)
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     EXPECT_EQ(run({"-c", "5461", "10"}).status, 0);
-    // a negative crystal only fails where the word comes out negative
-    const Outcome negative = run({"-c", "-20", "10"});
+    // A negative crystal fails whatever the frequency, and is said once.
+    const Outcome negative = run({"-c", "-5", "--", "-10"});
+    EXPECT_EQ(negative.out, "");
     EXPECT_EQ(negative.status, 1);
     EXPECT_NE(negative.err.find("crystal"), std::string::npos) << negative.err;
+    std::string thousand;
+    for (int i = 1; i <= 1000; ++i)
+        thousand += std::to_string(i) + "\n";
+    const Outcome many = run({"-c", "-5"}, thousand);
+    EXPECT_EQ(many.out, "");
+    EXPECT_EQ(std::count(many.err.begin(), many.err.end(), '\n'), 1) << many.err;
+}
+
+TEST_F(Cli, TooHighNamesTheTrueLimit)
+{
+    const Outcome r = run({"-u", "Hz", "59999999.987", "59999999.986"});
+    EXPECT_EQ(r.out, "{0xFF,0xFF,0xFF,0x7F},//59999999.986Hz\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("at most 59999999.986 Hz"), std::string::npos) << r.err;
 }
 
 TEST_F(Cli, ReadsFrequenciesFromStandardInput)

@@ -166,8 +166,12 @@ TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
         {"10", "5462", "Option1_1", "1 到 5461 MHz"},
         {"10", "40000", "Option1_1", "1 到 5461 MHz"},
         {"0", "", "Option1_1", "晶振频率"},
-        {"60", "20", "Option1_2", "低于 60 MHz"},
-        {"1e999", "20", "Option1_1", "输出频率过高"},
+        {"-10", "-5", "Option1_1", "1 到 5461 MHz"},
+        {"1e999", "0", "Option1_1", "1 到 5461 MHz"},
+        {"60", "20", "Option1_2", "最高为 59.999999986 MHz"},
+        {"59999999.987", "20", "Option1_0", "最高为 59999999.986 Hz"},
+        {"1e306", "20", "Option1_1", "输出频率过高"},
+        {"1e999", "20", "Option1_1", "太大"},
         {"-10", "20", "Option1_1", "不能为负数"},
     };
     click("Command1");
@@ -198,16 +202,18 @@ TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
 }
 
-TEST_F(Window, FailedStepsKeepWhatWasWrittenBeforeThem)
+TEST_F(Window, AFailedCalculationKeepsWhatWasReadBeforeTheProblem)
 {
     click("Command1");
     type("Fc", "5462");
     type("F", "7");
     click("Command1");
     closeErrorBoxes();
-    EXPECT_EQ(form->Fc1(), 5462);               // written at the crystal step
-    EXPECT_EQ(form->F1(), 7000.0);              // scaled before the clock failed
+    EXPECT_EQ(form->Fc1(), 5462);               // the crystal as read
+    EXPECT_EQ(form->F1(), 7.0);                 // read, but nothing computed with it
+    EXPECT_EQ(form->F0(), 7.0);
     EXPECT_NEAR(form->temp(), 357913.94, 0.01); // the previous word
+    EXPECT_EQ(form->state().temp, form->temp());
 }
 
 struct Expected {

@@ -1,9 +1,8 @@
 #include "window/form1.h"
 
-#include "calc/render.h"
-#include "calc/tuning.h"
+#include "calc/calculation.h"
+#include "calc/errors.h"
 #include "calc/units.h"
-#include "runtime/errors.h"
 #include "window/messages.h"
 
 #include <QButtonGroup>
@@ -188,8 +187,8 @@ void Form1::dispatch(Handler&& handler)
 {
     try {
         handler();
-    } catch (const rt::Error& e) {
-        reportError(errorMessage(e, state_));
+    } catch (const calc::CalcError& e) {
+        reportError(errorMessage(e));
     } catch (const std::exception& e) {
         reportError(unexpectedErrorMessage(e));
     }
@@ -228,13 +227,15 @@ void Form1::Option2_Click(qint16 index)
 
 void Form1::Command1_Click()
 {
-    auto view = [](const QByteArray& bytes) { return std::string_view(bytes.constData(), std::size_t(bytes.size())); };
+    // The controls are read in this order: the frequency, the crystal, the
+    // frequency again for the comment, the unit caption; the result box is
+    // written last, and only when the calculation succeeds.
     const QByteArray frequency = F->text().toUtf8();
     const QByteArray crystal = Fc->text().toUtf8();
-    calc::computeTuningWord(state_, view(frequency), view(crystal));
-
-    const QByteArray frequencyAgain = F->text().toUtf8();
+    const QByteArray comment = F->text().toUtf8();
     const QByteArray unit = modeshow->text().toUtf8();
-    const std::string line = calc::renderResultLine(state_, view(frequencyAgain), view(unit));
+    auto view = [](const QByteArray& bytes) { return std::string_view(bytes.constData(), std::size_t(bytes.size())); };
+    std::string line;
+    calc::calculate(state_, {view(frequency), view(crystal), view(comment), view(unit)}, line);
     data->setText(QString::fromStdString(line));
 }

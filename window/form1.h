@@ -30,6 +30,9 @@ public:
     // is first shown.
     void load();
 
+    // The whole calculation state at once.
+    const calc::CalcState& state() const { return state_; }
+
     qint16 mode1() const { return state_.mode1; }
     void setMode1(qint16 v) { state_.mode1 = v; }
     qint16 mode2() const { return state_.mode2; }

@@ -1,0 +1,39 @@
+#include "calc/result_line.h"
+
+#include "calc/units.h"
+
+namespace calc {
+
+std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) noexcept
+{
+    std::array<std::uint8_t, 4> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::size_t significance = isSerial(mode2) ? i : bytes.size() - 1 - i;
+        bytes[i] = std::uint8_t(word >> (8 * significance));
+    }
+    return bytes;
+}
+
+void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    out += '{';
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i != 0)
+            out += ',';
+        const char literal[] = {'0', 'x', hexDigits[bytes[i] >> 4], hexDigits[bytes[i] & 0xF]};
+        out.append(literal, sizeof literal);
+    }
+    out += '}';
+}
+
+void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
+                      std::string_view comment, std::string_view unitCaption)
+{
+    appendByteList(out, wordBytes(word, mode2));
+    out += ",//";
+    out += comment;
+    out += unitCaption;
+}
+
+} // namespace calc
