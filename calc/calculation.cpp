@@ -46,18 +46,17 @@ std::uint32_t roundWord(double temp, std::int16_t crystalMHz, std::int16_t mode1
     return static_cast<std::uint32_t>(word);
 }
 
-// A count of mHz in the unit of mode1, without trailing zeros.
-std::string milliHzInUnit(std::uint64_t milliHz, std::int16_t mode1)
+// The rest of a calculation once F1 and Fc1 are read and the crystal is
+// known to be usable: scale to Hz, divide, round.
+std::uint32_t wordFromReadInputs(CalcState& state)
 {
-    const int decimals = 3 + (mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0);
-    std::string digits = std::to_string(milliHz);
-    if (digits.size() <= std::size_t(decimals))
-        digits.insert(0, std::size_t(decimals) + 1 - digits.size(), '0');
-    digits.insert(digits.size() - std::size_t(decimals), 1, '.');
-    digits.erase(digits.find_last_not_of('0') + 1);
-    if (digits.back() == '.')
-        digits.pop_back();
-    return digits;
+    state.F1 = toHz(state.F1, state.mode1);
+    const double temp = unroundedWord(state.F1, state.Fc1);
+    if (std::isinf(temp))
+        throw CalcError(temp < 0 ? Problem::FrequencyNegative : Problem::FrequencyTooHigh,
+                        temp < 0 ? std::string() : highestAcceptedFrequency(state.Fc1, state.mode1));
+    state.temp = temp;
+    return roundWord(state.temp, state.Fc1, state.mode1);
 }
 
 } // namespace
@@ -80,7 +79,7 @@ std::string highestAcceptedFrequency(std::int16_t crystalMHz, std::int16_t mode1
     constexpr std::uint64_t low33 = (std::uint64_t(1) << 33) - 1;
     std::uint64_t milliHz = (bound >> 33) * milliHzPerMHz + (((bound & low33) * milliHzPerMHz) >> 33);
     for (;; --milliHz) {
-        const std::string text = milliHzInUnit(milliHz, mode1);
+        const std::string text = formatMilliHz(milliHz, mode1);
         const double hz = toHz(rt::textToDouble(text), mode1);
         if (rt::roundHalfAwayFromZero(unroundedWord(hz, crystalMHz)) <= maxWord)
             return text + " " + std::string(unitCaption(mode1).value_or("Hz"));
@@ -89,7 +88,14 @@ std::string highestAcceptedFrequency(std::int16_t crystalMHz, std::int16_t mode1
 
 std::uint32_t calculate(CalcState& state, const Texts& texts, std::string& out)
 {
-    const double frequency = rt::textToDouble(texts.frequency);
+    const std::uint32_t word = computeWord(state, texts.frequency, texts.crystal);
+    appendResultLine(out, word, state.mode2, texts.comment, texts.unitCaption);
+    return word;
+}
+
+std::uint32_t computeWord(CalcState& state, std::string_view frequencyText, std::string_view crystalText)
+{
+    const double frequency = rt::textToDouble(frequencyText);
     const bool readable = std::isfinite(frequency);
     if (readable) {
         state.F1 = frequency;
@@ -98,7 +104,7 @@ std::uint32_t calculate(CalcState& state, const Texts& texts, std::string& out)
 
     // The crystal is judged before anything is computed, so that a wrong
     // crystal is always the problem named, whatever the frequency.
-    const double crystal = rt::roundHalfToEven(rt::textToDouble(texts.crystal));
+    const double crystal = rt::roundHalfToEven(rt::textToDouble(crystalText));
     if (readable && crystal >= INT16_MIN && crystal <= INT16_MAX)
         state.Fc1 = static_cast<std::int16_t>(crystal);
     if (!isUsableCrystal(crystal))
@@ -106,16 +112,18 @@ std::uint32_t calculate(CalcState& state, const Texts& texts, std::string& out)
     if (!readable)
         throw CalcError(Problem::FrequencyUnreadable);
 
-    state.F1 = toHz(state.F1, state.mode1);
-    const double temp = unroundedWord(state.F1, state.Fc1);
-    if (std::isinf(temp))
-        throw CalcError(temp < 0 ? Problem::FrequencyNegative : Problem::FrequencyTooHigh,
-                        temp < 0 ? std::string() : highestAcceptedFrequency(state.Fc1, state.mode1));
-    state.temp = temp;
+    return wordFromReadInputs(state);
+}
 
-    const std::uint32_t word = roundWord(state.temp, state.Fc1, state.mode1);
-    appendResultLine(out, word, state.mode2, texts.comment, texts.unitCaption);
-    return word;
+std::uint32_t computeWord(CalcState& state, std::string_view frequencyText, std::int16_t crystalMHz)
+{
+    const double frequency = rt::textToDouble(frequencyText);
+    if (!std::isfinite(frequency))
+        throw CalcError(Problem::FrequencyUnreadable);
+    state.F1 = frequency;
+    state.F0 = frequency;
+    state.Fc1 = crystalMHz;
+    return wordFromReadInputs(state);
 }
 
 } // namespace calc

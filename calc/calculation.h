@@ -37,6 +37,14 @@ struct Texts {
 // the unrounded word is known.
 std::uint32_t calculate(CalcState& state, const Texts& texts, std::string& out);
 
+// The same without the line: reads the texts, fills the state and returns
+// the word, or throws as calculate does.
+std::uint32_t computeWord(CalcState& state, std::string_view frequency, std::string_view crystal);
+
+// The same for a crystal already read by readCrystalMHz, for callers that
+// compute many words at one crystal.
+std::uint32_t computeWord(CalcState& state, std::string_view frequency, std::int16_t crystalMHz);
+
 // The crystal text in whole MHz, an exact half going to the even
 // neighbour; CalcError (CrystalOutOfRange) unless it is 1..5461.
 std::int16_t readCrystalMHz(std::string_view crystal);

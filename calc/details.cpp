@@ -1,31 +1,76 @@
 #include "calc/details.h"
 
-#include "runtime/rounding.h"
+#include "calc/exact_word.h"
+#include "calc/units.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace calc {
 
-WordDetails wordDetails(const CalcState& state)
-{
-    WordDetails d;
-    d.word = static_cast<std::int64_t>(rt::roundHalfAwayFromZero(state.temp));
-    // word x (6 x Fc1 MHz) / 2^32 Hz.  word < 2^31 and |6 x Fc1| < 2^15, so
-    // the product of word and clock in MHz fits in 46 bits; split it at
-    // 2^32 so that the scaling by 10^9 (MHz to mHz) stays within 64 bits.
-    const std::int64_t clockMHz = std::int64_t(state.Fc1) * 6;
-    const std::int64_t product = d.word * clockMHz;
-    const std::uint64_t magnitude = static_cast<std::uint64_t>(std::llabs(product));
-    const std::uint64_t high = magnitude >> 32;
-    const std::uint64_t low = magnitude & 0xFFFFFFFFu;
-    const std::uint64_t milli =
-        high * 1'000'000'000u + ((low * 1'000'000'000u + (1u << 31)) >> 32); // rounded half up
-    d.actualMilliHz = product < 0 ? -std::int64_t(milli) : std::int64_t(milli);
+namespace {
 
-    const double actualHz = double(high) * 1e6 + double(low) * 1e6 / 4294967296.0;
-    d.deviationHz = (product < 0 ? -actualHz : actualHz) - state.F1;
+WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
+{
+    const rt::BigUInt perCycle = clock.denominator() << 32; // clock / 2^32 = numerator / perCycle
+    WordDetails d;
+    d.word = word;
+    d.actualMilliHz = *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle).toUint64();
+    d.stepMicroHz = *roundedQuotient(clock.numerator * rt::BigUInt(1'000'000), perCycle).toUint64();
     return d;
+}
+
+std::string fixedPoint(std::uint64_t units, std::size_t decimals)
+{
+    std::string digits = std::to_string(units);
+    if (digits.size() <= decimals)
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    digits.insert(digits.size() - decimals, 1, '.');
+    return digits;
+}
+
+} // namespace
+
+WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz)
+{
+    WordDetails d = commonDetails(word, clock);
+    // The actual frequency in double precision: word x clock in MHz, split
+    // at 2^32 so that each part scales to Hz with one rounding.
+    const std::uint64_t clockMHz = std::uint64_t(*clock.windowCrystalMHz) * 6;
+    const std::uint64_t product = std::uint64_t(word) * clockMHz;
+    const double actualHz = double(product >> 32) * 1e6 + double(product & 0xFFFFFFFFu) * 1e6 / 4294967296.0;
+    d.deviationHz = actualHz - requestedHz;
+    return d;
+}
+
+WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const ExactNumber& requested,
+                             std::int16_t mode1)
+{
+    WordDetails d = commonDetails(word, clock);
+    // actual - requested over the common denominator 10^clock.fractionDigits
+    // x 2^32 x 10^requested.fractionDigits, in mHz.
+    const std::uint64_t unit = mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0;
+    const rt::BigUInt den = (clock.denominator() * requested.denominator()) << 32;
+    const rt::BigUInt actual = rt::BigUInt(word) * clock.numerator * requested.denominator() * rt::BigUInt(1000);
+    const rt::BigUInt wanted =
+        ((requested.numerator * rt::BigUInt::powerOfTen(unit + 3)) * clock.denominator()) << 32;
+    const bool below = requested.negative ? false : actual < wanted;
+    const rt::BigUInt difference = requested.negative ? actual + wanted : below ? wanted - actual : actual - wanted;
+    const double milliHz = double(*roundedQuotient(difference, den).toUint64());
+    d.deviationHz = (below ? -milliHz : milliHz) / 1000.0;
+    return d;
+}
+
+std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }
+
+std::string formatStepHz(std::uint64_t microHz) { return fixedPoint(microHz, 6); }
+
+std::string formatDeviationHz(double hz)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
+    std::string text(buf, r.ptr);
+    return (hz >= 0 && text.front() != '-') ? "+" + text : text;
 }
 
 } // namespace calc

@@ -1,22 +1,38 @@
 #pragma once
-// What the chip makes of a tuning word: the frequency it actually puts out
-// and how far that lies from the one asked for.
+// What the chip makes of a tuning word: the frequency it actually puts out,
+// how far that lies from the one asked for, and the frequency step of the
+// clock.
 
-#include "calc/state.h"
+#include "calc/clock.h"
+#include "calc/exact_number.h"
 
 #include <cstdint>
+#include <string>
 
 namespace calc {
 
 struct WordDetails {
-    std::int64_t word = 0;             // the rounded tuning word
-    std::int64_t actualMilliHz = 0;    // word x system clock / 2^32, to the nearest mHz
-    double deviationHz = 0.0;          // actual minus requested frequency, in Hz
+    std::uint32_t word = 0;
+    std::uint64_t actualMilliHz = 0; // word x clock / 2^32, to the nearest mHz
+    double deviationHz = 0.0;        // actual minus requested frequency, in Hz
+    std::uint64_t stepMicroHz = 0;   // clock / 2^32, to the nearest µHz
 };
 
-// For a state left by a successful calculation (temp holds a word in
-// 0..2147483647, Fc1 a usable crystal, F1 the frequency in Hz).  The actual
-// frequency is worked out in whole numbers, so it is exact to the mHz.
-WordDetails wordDetails(const CalcState& state);
+// For a word made with the window's arithmetic: the deviation is the
+// actual frequency less the requested one in Hz (`requestedHz`, F1), in
+// double precision as the window would see it.
+WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz);
+
+// For an exact word: the deviation too is exact, to the mHz.  `requested`
+// is in the unit of mode1.
+WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const ExactNumber& requested,
+                             std::int16_t mode1);
+
+// "10000.002": mHz written as Hz with three decimals.
+std::string formatHz(std::uint64_t milliHz);
+// "0.027939": µHz written as Hz with six decimals.
+std::string formatStepHz(std::uint64_t microHz);
+// "+0.002", "-0.004": Hz with three decimals and a sign.
+std::string formatDeviationHz(double hz);
 
 } // namespace calc

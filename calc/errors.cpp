@@ -18,13 +18,16 @@ std::string describe(Problem problem, const std::string& limit)
                              : "the output frequency is too high: at most " + limit;
     case Problem::FrequencyNegative:
         return "the output frequency must not be negative";
+    case Problem::InvalidSetting:
+    case Problem::InvalidWord:
+        return limit;
     }
     return "invalid input";
 }
 } // namespace
 
-CalcError::CalcError(Problem problem, std::string limit)
-    : std::runtime_error(describe(problem, limit)), problem_(problem), limit_(std::move(limit))
+CalcError::CalcError(Problem problem, std::string detail)
+    : std::runtime_error(describe(problem, detail)), problem_(problem), detail_(std::move(detail))
 {
 }
 

@@ -14,19 +14,23 @@ enum class Problem : std::uint8_t {
     FrequencyUnreadable, // the frequency text is a number beyond the double range
     FrequencyTooHigh,    // the word would reach 2^31: half the system clock or more
     FrequencyNegative,   // the word would be negative
+    InvalidSetting,      // a clock or control setting is not usable (detail says which)
+    InvalidWord,         // a word or byte list to decode is not one (detail says why)
 };
 
 class CalcError : public std::runtime_error {
 public:
-    explicit CalcError(Problem problem, std::string limit = {});
+    // `detail`: for FrequencyTooHigh the highest accepted frequency in the
+    // selected unit with its caption ("59999999.986 Hz"); for
+    // InvalidSetting and InvalidWord what is wrong, in English.
+    explicit CalcError(Problem problem, std::string detail = {});
     Problem problem() const noexcept { return problem_; }
-    // For FrequencyTooHigh: the highest frequency still accepted, in the
-    // selected unit with its caption ("59999999.986 Hz"); empty otherwise.
-    const std::string& limit() const noexcept { return limit_; }
+    const std::string& limit() const noexcept { return detail_; }
+    const std::string& detail() const noexcept { return detail_; }
 
 private:
     Problem problem_;
-    std::string limit_;
+    std::string detail_;
 };
 
 } // namespace calc

@@ -16,15 +16,20 @@ std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) no
 
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
 {
+    // "{" then "0xHH," per byte, the last comma becoming "}".
     static constexpr char hexDigits[] = "0123456789ABCDEF";
-    out += '{';
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i != 0)
-            out += ',';
-        const char literal[] = {'0', 'x', hexDigits[bytes[i] >> 4], hexDigits[bytes[i] & 0xF]};
-        out.append(literal, sizeof literal);
+    const std::size_t start = out.size();
+    out.resize(start + 1 + 5 * bytes.size() + (bytes.empty() ? 1 : 0));
+    char* p = out.data() + start;
+    *p++ = '{';
+    for (const std::uint8_t b : bytes) {
+        *p++ = '0';
+        *p++ = 'x';
+        *p++ = hexDigits[b >> 4];
+        *p++ = hexDigits[b & 0xF];
+        *p++ = ',';
     }
-    out += '}';
+    out.back() = '}';
 }
 
 void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,

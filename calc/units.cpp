@@ -13,6 +13,7 @@ struct Unit {
 };
 constexpr std::array<Unit, 3> units{{{"Hz", 1}, {"KHz", 1000}, {"MHz", 1000000}}};
 constexpr std::array<std::string_view, 2> dataModes{"serial", "parallel"};
+constexpr std::array<std::string_view, 2> chips{"ad9851", "ad9850"};
 
 const Unit* unitAt(std::int16_t mode1) noexcept
 {
@@ -58,6 +59,24 @@ std::optional<std::int16_t> unitFromName(std::string_view name) noexcept
 std::optional<std::int16_t> dataModeFromName(std::string_view name) noexcept
 {
     return indexOfName(dataModes, name, [](std::string_view m) { return m; });
+}
+
+std::optional<std::int16_t> chipFromName(std::string_view name) noexcept
+{
+    return indexOfName(chips, name, [](std::string_view c) { return c; });
+}
+
+std::string formatMilliHz(std::uint64_t milliHz, std::int16_t mode1)
+{
+    const std::size_t decimals = 3 + (mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0);
+    std::string digits = std::to_string(milliHz);
+    if (digits.size() <= decimals)
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    digits.insert(digits.size() - decimals, 1, '.');
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (digits.back() == '.')
+        digits.pop_back();
+    return digits;
 }
 
 } // namespace calc

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace calc {
@@ -23,6 +24,14 @@ std::optional<std::int16_t> unitFromName(std::string_view name) noexcept;
 
 // The data mode for "serial" or "parallel", ignoring case.
 std::optional<std::int16_t> dataModeFromName(std::string_view name) noexcept;
+
+// The chip for "ad9851" or "ad9850", ignoring case: 0 AD9851, 1 AD9850.
+std::optional<std::int16_t> chipFromName(std::string_view name) noexcept;
+
+// A count of mHz written in the unit of mode1 (Hz outside the table),
+// without trailing zeros: 59999999986 -> "59999999.986" in Hz,
+// "59.999999986" in MHz.
+std::string formatMilliHz(std::uint64_t milliHz, std::int16_t mode1);
 
 // Serial loading sends the least significant byte first; any mode other
 // than serial is taken as parallel, most significant byte first.

@@ -1,252 +1,334 @@
-// ad9851-word: AD9851 tuning words for scripts and word tables, one result
-// line per frequency, computed exactly as the calculator window does.
+// ad9851-word: AD9851 and AD9850 tuning words for scripts and tables, one
+// line of C per frequency, and the way back from a word to its frequency.
 
 #include "ad9851/version.h"
-#include "calc/calculation.h"
-#include "calc/details.h"
+#include "calc/decode.h"
 #include "calc/errors.h"
-#include "calc/units.h"
-#include "cli/input.h"
+#include "calc/result_line.h"
+#include "calc/sweep.h"
+#include "calc/tuner.h"
+#include "cli/io.h"
+#include "cli/options.h"
 
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
+#include <new>
 #include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
-constexpr std::string_view program = "ad9851-word";
+constexpr std::string_view program = "ad9851-word: ";
 
-constexpr std::string_view usage =
-    "Usage: ad9851-word [--crystal MHZ] [--unit Hz|KHz|MHz] [--mode serial|parallel]\n"
-    "                   [--details] [--] [FREQUENCY...]\n"
-    "\n"
-    "Prints the AD9851 frequency tuning word for each FREQUENCY as a C array\n"
-    "initializer, for example {0x1A,0x76,0x05,0x00},//10KHz.  The system clock\n"
-    "is six times the crystal frequency.  Without FREQUENCY arguments, reads one\n"
-    "frequency per line from standard input.\n"
-    "\n"
-    "  -c, --crystal MHZ   crystal frequency in MHz, rounded to a whole MHz,\n"
-    "                      1 to 5461 (default 20)\n"
-    "  -u, --unit UNIT     unit of the frequencies: Hz, KHz or MHz (default KHz)\n"
-    "  -m, --mode MODE     serial: least significant byte first (default);\n"
-    "                      parallel: most significant byte first\n"
-    "      --details       append, tab-separated: the word in decimal, the\n"
-    "                      frequency the chip produces in Hz (to the mHz) and\n"
-    "                      its deviation from the requested one in Hz\n"
-    "      --              end of options (for frequencies such as -10)\n"
-    "  -h, --help          show this help\n"
-    "      --version       show the version\n"
-    "\n"
-    "Exit status: 0 when every frequency gave a line, 1 when any failed,\n"
-    "2 on a usage error.\n";
-
-struct Options {
-    std::string_view crystal = "20";
-    std::int16_t unit = calc::KHz;
-    std::int16_t mode = calc::Serial;
-    bool details = false;
-    bool help = false;
-    bool version = false;
-    std::vector<std::string_view> frequencies;
+// An input as it is named in messages: its text, and its line number when
+// it came from standard input.
+struct Source {
+    std::string_view text;
+    std::uint64_t line = 0;
 };
 
-void printLine(std::FILE* stream, std::string_view text)
+// The text for a message: line breaks shown as \r and \n, long texts cut.
+std::string quoted(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fputc('\n', stream);
-}
-
-int usageError(std::string_view message)
-{
-    printLine(stderr, std::string(program) + ": " + std::string(message));
-    std::fwrite(usage.data(), 1, usage.size(), stderr);
-    return 2;
-}
-
-// Parses the arguments; returns an error message, or nothing on success.
-std::optional<std::string> parse(int argc, char** argv, Options& o)
-{
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            o.frequencies.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            o.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            o.version = true;
-            continue;
-        }
-        if (arg == "--details") {
-            o.details = true;
-            continue;
-        }
-        // Options with a value: "-c 20", "-c20", "--crystal 20", "--crystal=20".
-        std::string_view name = arg;
-        std::optional<std::string_view> value;
-        if (arg.starts_with("--")) {
-            if (const auto eq = arg.find('='); eq != std::string_view::npos) {
-                name = arg.substr(0, eq);
-                value = arg.substr(eq + 1);
-            }
-        } else if (arg.size() > 2) {
-            name = arg.substr(0, 2);
-            value = arg.substr(2);
-        }
-        const bool crystal = name == "-c" || name == "--crystal";
-        const bool unit = name == "-u" || name == "--unit";
-        const bool mode = name == "-m" || name == "--mode";
-        if (!crystal && !unit && !mode)
-            return "unknown option '" + std::string(arg) + "'";
-        if (!value) {
-            if (i + 1 >= argc)
-                return "option '" + std::string(name) + "' needs a value";
-            value = argv[++i];
-        }
-        if (crystal) {
-            o.crystal = *value;
-        } else if (unit) {
-            const auto u = calc::unitFromName(*value);
-            if (!u)
-                return "unknown unit '" + std::string(*value) + "' (use Hz, KHz or MHz)";
-            o.unit = *u;
-        } else {
-            const auto m = calc::dataModeFromName(*value);
-            if (!m)
-                return "unknown mode '" + std::string(*value) + "' (use serial or parallel)";
-            o.mode = *m;
-        }
+    constexpr std::size_t shown = 200;
+    std::string q = "\"";
+    for (const char c : text.substr(0, shown)) {
+        if (c == '\n')
+            q += "\\n";
+        else if (c == '\r')
+            q += "\\r";
+        else
+            q += c;
     }
-    return std::nullopt;
+    return q + (text.size() > shown ? "...\"" : "\"");
 }
 
-// `what` names the input when it is not a frequency ("crystal ").
-std::string inputMessage(std::string_view input, const calc::CalcError& e, std::string_view what = {})
+bool hasLineBreak(std::string_view text) { return cli::lineEnd(text) != text.size(); }
+
+void appendNumber(std::string& out, std::uint64_t value)
 {
-    return std::string(program) + ": " + std::string(what) + "\"" + std::string(input) + "\": " + e.what();
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
 }
 
-void appendFixed3(std::string& out, double value, bool withSign)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
-    if (withSign && value >= 0)
-        out += '+';
-    out.append(buf, r.ptr);
-}
-
-void appendDetails(std::string& out, const calc::CalcState& state)
-{
-    const calc::WordDetails d = calc::wordDetails(state);
-    char buf[32];
-    out += '\t';
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, d.word).ptr);
-    out += '\t';
-    const std::int64_t mhz = d.actualMilliHz;
-    const std::uint64_t abs = std::uint64_t(mhz < 0 ? -mhz : mhz);
-    if (mhz < 0)
-        out += '-';
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, abs / 1000).ptr);
-    out += '.';
-    const auto frac = std::to_string(1000 + abs % 1000); // "1ddd"
-    out.append(frac, 1, 3);
-    out += '\t';
-    appendFixed3(out, d.deviationHz, true);
-}
-
-class Calculator {
+// Where messages go: standard output is flushed first, and each message
+// is one write.
+class Messages {
 public:
-    explicit Calculator(const Options& o) : options_(o), caption_(*calc::unitCaption(o.unit))
-    {
-        state_.mode1 = o.unit;
-        state_.mode2 = o.mode;
-    }
+    explicit Messages(cli::Output& output) : output_(output) {}
 
-    void run(std::string_view F)
+    void error(const Source& source, std::string_view what)
     {
-        std::string& out = output_.buffer();
-        try {
-            calc::calculate(state_, {F, options_.crystal, F, caption_}, out);
-        } catch (const calc::CalcError& e) {
-            failed_ = true;
-            printLine(stderr, inputMessage(F, e));
-            return;
-        }
-        if (options_.details)
-            appendDetails(out, state_);
-        out += '\n';
-        if (!output_.maybeFlush())
-            writeFailed_ = true;
+        std::string line(program);
+        if (source.line != 0)
+            line += "line " + std::to_string(source.line) + ": ";
+        line += quoted(source.text) + ": " + std::string(what) + "\n";
+        say(line);
+        failed_ = true;
     }
-
-    bool flush()
+    void lineTooLong(std::uint64_t number)
     {
-        if (!output_.flush())
-            writeFailed_ = true;
-        return !writeFailed_;
+        say(std::string(program) + "line " + std::to_string(number) + ": longer than 1 MiB\n");
+        failed_ = true;
     }
+    void warning(std::string_view what) { say(std::string(program) + "warning: " + std::string(what) + "\n"); }
+    void fatal(std::string_view what) { say(std::string(program) + std::string(what) + "\n"); }
     bool failed() const { return failed_; }
 
 private:
-    const Options& options_;
-    std::string_view caption_;
-    calc::CalcState state_;
-    cli::Output output_;
+    void say(const std::string& line)
+    {
+        output_.flush();
+        cli::writeAll(2, line);
+    }
+    cli::Output& output_;
     bool failed_ = false;
-    bool writeFailed_ = false;
 };
+
+int usageError(std::string_view message)
+{
+    cli::writeAll(2, std::string(program) + std::string(message) +
+                         "\nTry 'ad9851-word --help' for more information.\n");
+    return 2;
+}
+
+// Writes the words in the chosen form: C lines, optionally inside an
+// array, or CSV rows.
+class Printer {
+public:
+    Printer(const cli::Options& options, const calc::Tuner& tuner, cli::Output& output)
+        : options_(options), tuner_(tuner), out_(output.buffer())
+    {
+        if (options_.format == cli::Format::Csv)
+            out_ += "frequency,unit,word,bytes,actual_hz,deviation_hz,step_hz\r\n";
+    }
+
+    void print(const calc::Tuned& tuned, std::string_view comment)
+    {
+        if (options_.format == cli::Format::Csv)
+            printCsvRow(tuned, comment);
+        else
+            printLine(tuned, comment);
+    }
+
+    // Closes the array.  An array with no line is not written at all: C
+    // has no empty array.
+    void finish()
+    {
+        if (arrayOpen_)
+            out_ += "};\n";
+    }
+
+private:
+    std::span<const std::uint8_t> bytesOf(std::uint32_t word)
+    {
+        if (options_.load) {
+            load_ = tuner_.loadBytes(word);
+            return load_;
+        }
+        word_ = tuner_.wordBytes(word);
+        return word_;
+    }
+
+    void printLine(const calc::Tuned& tuned, std::string_view comment)
+    {
+        if (options_.cArrayName) {
+            if (!arrayOpen_) {
+                out_ += "const unsigned char " + *options_.cArrayName + (options_.load ? "[][5] = {\n" : "[][4] = {\n");
+                arrayOpen_ = true;
+            }
+            out_ += "    ";
+        }
+        calc::appendByteList(out_, bytesOf(tuned.word));
+        out_ += ",//";
+        out_ += comment;
+        out_ += tuner_.unitCaption();
+        if (options_.details) {
+            const calc::WordDetails d = tuner_.details(tuned);
+            out_ += '\t';
+            appendNumber(out_, d.word);
+            out_ += '\t';
+            out_ += calc::formatHz(d.actualMilliHz);
+            out_ += '\t';
+            out_ += calc::formatDeviationHz(d.deviationHz);
+            out_ += '\t';
+            out_ += calc::formatStepHz(d.stepMicroHz);
+        }
+        out_ += '\n';
+    }
+
+    void printCsvRow(const calc::Tuned& tuned, std::string_view frequency)
+    {
+        const calc::WordDetails d = tuner_.details(tuned);
+        if (frequency.find_first_of(",\"\r\n") != std::string_view::npos) {
+            out_ += '"';
+            for (const char c : frequency)
+                out_ += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
+            out_ += '"';
+        } else {
+            out_ += frequency;
+        }
+        out_ += ',';
+        out_ += tuner_.unitCaption();
+        out_ += ',';
+        appendNumber(out_, d.word);
+        out_ += ',';
+        const auto bytes = bytesOf(tuned.word);
+        static constexpr char hexDigits[] = "0123456789ABCDEF";
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const char literal[] = {' ', '0', 'x', hexDigits[bytes[i] >> 4], hexDigits[bytes[i] & 0xF]};
+            out_.append(literal + (i == 0 ? 1 : 0), literal + sizeof literal);
+        }
+        out_ += ',' + calc::formatHz(d.actualMilliHz) + ',' + calc::formatDeviationHz(d.deviationHz) + ',' +
+                calc::formatStepHz(d.stepMicroHz) + "\r\n";
+    }
+
+    const cli::Options& options_;
+    const calc::Tuner& tuner_;
+    std::string& out_;
+    std::array<std::uint8_t, 4> word_{};
+    std::array<std::uint8_t, 5> load_{};
+    bool arrayOpen_ = false;
+};
+
+// Turns each input into its output line, or its error message.
+class Run {
+public:
+    Run(const cli::Options& options, calc::Tuner* tuner, cli::Output& output, Messages& messages)
+        : options_(options), tuner_(tuner), output_(output), messages_(messages)
+    {
+        if (tuner_)
+            printer_.emplace(options, *tuner_, output);
+    }
+
+    void input(const Source& source)
+    {
+        try {
+            if (hasLineBreak(source.text))
+                messages_.error(source, "holds a line break");
+            else if (options_.decode)
+                decode(source);
+            else
+                tune(source);
+        } catch (const calc::CalcError& e) {
+            messages_.error(source, e.what());
+        } catch (const std::bad_alloc&) {
+            messages_.error(source, "out of memory");
+        }
+        output_.maybeFlush();
+    }
+
+    void finish()
+    {
+        if (printer_)
+            printer_->finish();
+        if (aboveShare_ != 0 && tuner_)
+            messages_.warning(std::to_string(aboveShare_) + (aboveShare_ == 1 ? " frequency is" : " frequencies are") +
+                              " above " + std::to_string(calc::outputSharePercent(tuner_->clock().chip)) +
+                              " % of the system clock, where the output gets poor");
+    }
+
+private:
+    void tune(const Source& source)
+    {
+        if (options_.strict && !rt::readWrittenNumber(source.text).isWholeText(source.text))
+            return messages_.error(source, "not a number (--strict)");
+        const calc::Tuned tuned = tuner_->tune(source.text);
+        if (tuner_->aboveOutputShare(tuned))
+            ++aboveShare_;
+        printer_->print(tuned, source.text);
+    }
+
+    void decode(const Source& source)
+    {
+        const calc::DecodedWord decoded = calc::decodeWord(source.text, options_.tuner.mode);
+        std::string& out = output_.buffer();
+        out += calc::describeWord(decoded, options_.tuner.clock);
+        out += '\n';
+    }
+
+    const cli::Options& options_;
+    calc::Tuner* tuner_;
+    cli::Output& output_;
+    Messages& messages_;
+    std::optional<Printer> printer_;
+    std::uint64_t aboveShare_ = 0;
+};
+
+int writeOut(std::string_view text)
+{
+    if (cli::writeAll(1, text))
+        return 0;
+    cli::writeAll(2, std::string(program) + "cannot write standard output\n");
+    return 1;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    Options options;
-    if (const auto error = parse(argc, argv, options))
-        return usageError(*error);
-    if (options.help) {
-        std::fwrite(usage.data(), 1, usage.size(), stdout);
-        return 0;
+    cli::Options options;
+    if (const auto error = cli::parseArguments(argc, argv, options))
+        return usageError(error->message);
+    if (options.help)
+        return writeOut(cli::usageText);
+    if (options.version)
+        return writeOut("ad9851-word " AD9851_VERSION "\n");
+
+    std::optional<calc::Sweep> sweep;
+    try {
+        if (options.sweep)
+            sweep.emplace(*options.sweep);
+    } catch (const std::invalid_argument& e) {
+        return usageError(e.what());
     }
-    if (options.version) {
-        printLine(stdout, AD9851_VERSION);
-        return 0;
-    }
-    const bool fromStdin = options.frequencies.empty();
+    const bool fromStdin = options.frequencies.empty() && !sweep;
     if (fromStdin && cli::stdinIsTerminal())
         return usageError("no FREQUENCY given and standard input is a terminal");
-    // A crystal that fails for one frequency fails for all of them: say so once.
+
+    cli::Output output;
+    Messages messages(output);
+    // The clock is read once: when it is wrong, it is wrong for every input.
+    std::optional<calc::Tuner> tuner;
     try {
-        calc::readCrystalMHz(options.crystal);
+        if (options.decode)
+            calc::systemClock(options.tuner.clock);
+        else
+            tuner.emplace(options.tuner);
     } catch (const calc::CalcError& e) {
-        printLine(stderr, inputMessage(options.crystal, e, "crystal "));
+        messages.fatal(e.problem() == calc::Problem::CrystalOutOfRange
+                           ? "crystal " + quoted(options.crystal) + ": " + e.what()
+                           : std::string(e.what()));
         return 1;
     }
+    if (tuner)
+        for (const std::string& w : calc::clockWarnings(tuner->clock()))
+            messages.warning(w);
 
-    Calculator calculator(options);
+    Run run(options, tuner ? &*tuner : nullptr, output, messages);
     bool readOk = true;
-    if (fromStdin) {
-        readOk = cli::forEachInputLine([&](std::string_view F) { calculator.run(F); },
-                                       [&] { calculator.flush(); });
+    if (sweep) {
+        std::string text;
+        for (std::uint64_t i = 0; i < sweep->size() && !output.failed(); ++i) {
+            sweep->writeText(i, text);
+            run.input({text});
+        }
+    } else if (!fromStdin) {
+        for (const std::string& text : options.frequencies)
+            run.input({text});
     } else {
-        for (const std::string_view F : options.frequencies)
-            calculator.run(F);
+        cli::LineReader reader;
+        readOk = reader.run([&](std::uint64_t number, std::string_view text) { run.input({text, number}); },
+                            [&](std::uint64_t number) { messages.lineTooLong(number); },
+                            [&] { output.flush(); });
     }
-    const bool writeOk = calculator.flush();
+    run.finish();
+    output.flush();
     if (!readOk)
-        printLine(stderr, std::string(program) + ": cannot read standard input");
-    if (!writeOk)
-        printLine(stderr, std::string(program) + ": cannot write standard output");
-    return (calculator.failed() || !readOk || !writeOk) ? 1 : 0;
+        messages.fatal("cannot read standard input");
+    if (output.failed())
+        cli::writeAll(2, std::string(program) + "cannot write standard output\n");
+    return (messages.failed() || !readOk || output.failed()) ? 1 : 0;
 }

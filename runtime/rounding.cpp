@@ -10,7 +10,8 @@ double roundHalfToEven(double value) noexcept
 {
     const double whole = std::floor(value);
     const double rest = value - whole;
-    const bool odd = std::fmod(whole, 2.0) != 0.0;
+    const double halfOfWhole = whole * 0.5; // exact
+    const bool odd = halfOfWhole != std::floor(halfOfWhole);
     return (rest > 0.5 || (rest == 0.5 && odd)) ? whole + 1.0 : whole;
 }
 

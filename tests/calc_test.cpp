@@ -1,4 +1,5 @@
 #include "calc/calculation.h"
+#include "calc/clock.h"
 #include "calc/details.h"
 #include "calc/errors.h"
 #include "calc/result_line.h"
@@ -317,7 +318,9 @@ TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)
     for (const auto& c : cases) {
         CalcState s = withUnit(c.mode1);
         lineFor(s, c.F, c.Fc);
-        const calc::WordDetails d = calc::wordDetails(s);
+        calc::ClockOptions options;
+        options.crystalMHz = c.Fc;
+        const calc::WordDetails d = calc::windowWordDetails(std::uint32_t(s.temp + 0.5), calc::systemClock(options), s.F1);
         EXPECT_EQ(d.word, c.word) << c.F;
         EXPECT_EQ(d.actualMilliHz, c.milliHz) << c.F;
         EXPECT_NEAR(d.deviationHz, double(c.milliHz) / 1000 - s.F1, 0.0006) << c.F;

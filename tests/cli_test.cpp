@@ -93,9 +93,9 @@ TEST_F(Cli, StartUpExampleAndTheWorkedLines)
          "{0x18,0x00,0x00,0x00},//1Hz\n{0x30,0x00,0x00,0x00},//2Hz\n"},
         {{"--", "-0.00001"}, "{0x00,0x00,0x00,0x00},//-0.00001KHz\n"},
         {{" 10 kHz"}, "{0x1A,0x76,0x05,0x00},// 10 kHzKHz\n"},
-        {{"--details", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\t357914\t10000.002\t+0.002\n"},
+        {{"--details", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\t357914\t10000.002\t+0.002\t0.027940\n"},
         {{"--details", "-u", "MHz", "1"},
-         "{0x22,0x22,0x22,0x02},//1MHz\t35791394\t999999.996\t-0.004\n"},
+         "{0x22,0x22,0x22,0x02},//1MHz\t35791394\t999999.996\t-0.004\t0.027940\n"},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
@@ -190,11 +190,20 @@ TEST_F(Cli, UsageErrorsExitTwo)
 {
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"-x"}, {"--unit", "GHz", "1"}, {"-m", "diagonal", "1"},
-                                               {"-c"}, {"--bogus=1"}}) {
+                                               {"-c"}, {"--bogus=1"}, {"--c-array", "2x", "1"},
+                                               {"--csv", "--c-array", "t", "1"}, {"--sweep", "1:2:0"},
+                                               {"--sweep", "2:1:1"}, {"--sweep", "0:10000000:1"},
+                                               {"--sweep", "1:2"}, {"--sweep", "1:2:0.5", "3"},
+                                               {"--chip", "ad9852", "1"}, {"--phase", "east", "1"},
+                                               {"--decode", "--csv", "1"}}) {
         const Outcome r = run(args);
-        EXPECT_EQ(r.status, 2) << args.front();
-        EXPECT_EQ(r.out, "") << args.front();
-        EXPECT_NE(r.err.find("Usage: ad9851-word"), std::string::npos) << args.front();
+        SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        // One line saying what is wrong, one saying where to look.
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+        EXPECT_TRUE(r.err.starts_with("ad9851-word: ")) << r.err;
+        EXPECT_TRUE(r.err.ends_with("\nTry 'ad9851-word --help' for more information.\n")) << r.err;
     }
 }
 
@@ -205,7 +214,7 @@ TEST_F(Cli, HelpAndVersion)
     EXPECT_NE(help.out.find("Usage: ad9851-word"), std::string::npos);
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string(AD9851_VERSION_TEXT) + "\n");
+    EXPECT_EQ(version.out, "ad9851-word " + std::string(AD9851_VERSION_TEXT) + "\n");
     EXPECT_EQ(std::string(AD9851_VERSION_TEXT), "1.0.0.0");
 }
 
@@ -220,7 +229,8 @@ TEST_F(Cli, TerminalInputWithoutFrequenciesShowsUsage)
     ::close(master);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Usage: ad9851-word"), std::string::npos);
+    EXPECT_NE(r.err.find("standard input is a terminal"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ad9851-word --help"), std::string::npos) << r.err;
 }
 
 } // namespace

@@ -29,7 +29,7 @@ done
 
 line=$("$root/usr/bin/ad9851-word" 10)
 [ "$line" = "{0x1A,0x76,0x05,0x00},//10KHz" ] || fail "ad9851-word 10 printed '$line'"
-[ "$("$root/usr/bin/ad9851-word" --version)" = "$version" ] || fail "--version"
+[ "$("$root/usr/bin/ad9851-word" --version)" = "ad9851-word $version" ] || fail "--version"
 zcat "$root/usr/share/man/man1/ad9851-word.1.gz" | grep -q '^\.TH AD9851-WORD 1' || fail "manual page"
 
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/ad9851-calc" &

@@ -18,6 +18,9 @@ QString errorMessage(const calc::CalcError& error)
             .arg(QString::fromStdString(error.limit()));
     case calc::Problem::FrequencyNegative:
         return QStringLiteral("输出频率不能为负数。\n请在“频率设置”中输入 0 或正数。");
+    case calc::Problem::InvalidSetting: // the window has no such settings
+    case calc::Problem::InvalidWord:
+        break;
     }
     return unexpectedErrorMessage(error);
 }

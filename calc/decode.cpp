@@ -1,0 +1,129 @@
+#include "calc/decode.h"
+
+#include "calc/details.h"
+#include "calc/errors.h"
+#include "calc/exact_word.h"
+#include "calc/limits.h"
+#include "calc/units.h"
+
+#include <charconv>
+#include <vector>
+
+namespace calc {
+
+namespace {
+
+[[noreturn]] void invalid(std::string why) { throw CalcError(Problem::InvalidWord, std::move(why)); }
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool startsWithHexPrefix(std::string_view s) { return s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'); }
+
+// A whole number in `base`, all of `digits`; nothing when it is not one or
+// does not fit in 64 bits.
+std::optional<std::uint64_t> wholeNumber(std::string_view digits, int base)
+{
+    std::uint64_t value = 0;
+    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size())
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::uint8_t> readByteList(std::string_view text)
+{
+    const std::size_t close = text.find('}');
+    if (close == std::string_view::npos)
+        invalid("a byte list needs a closing \"}\"");
+    // After the list: nothing, or a comma and/or a // comment.
+    std::string_view rest = trimmed(text.substr(close + 1));
+    if (!rest.empty() && rest.front() == ',')
+        rest = trimmed(rest.substr(1));
+    if (!rest.empty() && !rest.starts_with("//"))
+        invalid("only a comment may follow the byte list");
+
+    std::vector<std::uint8_t> bytes;
+    std::string_view items = text.substr(1, close - 1);
+    while (true) {
+        const std::size_t comma = items.find(',');
+        const std::string_view item = trimmed(items.substr(0, comma));
+        const auto value = startsWithHexPrefix(item) ? wholeNumber(item.substr(2), 16) : std::nullopt;
+        if (!value || *value > 0xFF || item.size() > 4)
+            invalid("\"" + std::string(item) + "\" is not a byte such as 0x1A");
+        bytes.push_back(std::uint8_t(*value));
+        if (comma == std::string_view::npos)
+            break;
+        items.remove_prefix(comma + 1);
+    }
+    return bytes;
+}
+
+std::uint32_t checkedWord(std::uint64_t word)
+{
+    if (word > maxWord)
+        invalid("the word is 2^31 or more, which no frequency below half the clock gives");
+    return std::uint32_t(word);
+}
+
+} // namespace
+
+DecodedWord decodeWord(std::string_view text, std::int16_t mode2)
+{
+    text = trimmed(text);
+    DecodedWord decoded;
+    if (text.starts_with('{')) {
+        const std::vector<std::uint8_t> bytes = readByteList(text);
+        if (bytes.size() != 4 && bytes.size() != 5)
+            invalid("a byte list has 4 bytes (the word) or 5 (the whole load), not " + std::to_string(bytes.size()));
+        std::size_t first = 0;
+        if (bytes.size() == 5) {
+            const std::size_t w0 = isSerial(mode2) ? 4 : 0;
+            decoded.control = controlByteFrom(bytes[w0]);
+            first = isSerial(mode2) ? 0 : 1;
+        }
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::size_t significance = isSerial(mode2) ? i : 3 - i;
+            word |= std::uint64_t(bytes[first + i]) << (8 * significance);
+        }
+        decoded.word = checkedWord(word);
+        return decoded;
+    }
+    const auto value = startsWithHexPrefix(text) ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
+    if (!value)
+        invalid("not a word: give a result line, a byte list, a decimal word or a hexadecimal one (0x...)");
+    decoded.word = checkedWord(*value);
+    return decoded;
+}
+
+std::string describeWord(const DecodedWord& decoded, ClockOptions options)
+{
+    if (decoded.control) {
+        if (decoded.control->multiplier && options.chip == Chip::AD9850)
+            throw CalcError(Problem::InvalidWord, "W0 has D0 set, but the AD9850 has no multiplier");
+        options.multiplier = decoded.control->multiplier;
+    }
+    const SystemClock clock = systemClock(options);
+    const rt::BigUInt perCycle = clock.denominator() << 32;
+    const auto milliHz =
+        *roundedQuotient(rt::BigUInt(decoded.word) * clock.numerator * rt::BigUInt(1000), perCycle).toUint64();
+    std::string out = "word=" + std::to_string(decoded.word) + "\tfrequency_hz=" + formatHz(milliHz);
+    if (const auto& c = decoded.control) {
+        char phase[32];
+        const auto end = std::to_chars(phase, phase + sizeof phase, c->phaseDegrees()).ptr;
+        out += "\tphase_deg=" + std::string(phase, end) + "\tpower_down=" + (c->powerDown ? "1" : "0") +
+               "\tmultiplier=" + (c->multiplier ? "1" : "0");
+    }
+    return out;
+}
+
+} // namespace calc

@@ -1,0 +1,126 @@
+#include "calc/sweep.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <stdexcept>
+
+namespace calc {
+
+namespace {
+
+// A plain decimal: optional sign, digits, optional "." and digits.
+struct Decimal {
+    bool negative = false;
+    std::string digits; // integer and fraction digits together
+    int decimals = 0;
+};
+
+Decimal parseDecimal(std::string_view text)
+{
+    Decimal d;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        d.negative = text[i++] == '-';
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            d.digits.push_back(c);
+            d.decimals += point ? 1 : 0;
+        } else {
+            throw std::invalid_argument("--sweep: \"" + std::string(text) + "\" is not a decimal number");
+        }
+    }
+    if (d.digits.empty())
+        throw std::invalid_argument("--sweep: \"" + std::string(text) + "\" is not a decimal number");
+    return d;
+}
+
+// The decimal in units of 10^-decimals.
+std::int64_t scaled(const Decimal& d, int decimals)
+{
+    std::int64_t v = 0;
+    const auto fail = [] { return std::invalid_argument("--sweep: the numbers have too many digits"); };
+    for (int i = 0; i < int(d.digits.size()) + (decimals - d.decimals); ++i) {
+        const int digit = i < int(d.digits.size()) ? d.digits[std::size_t(i)] - '0' : 0;
+        if (v > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
+            throw fail();
+        v = v * 10 + digit;
+    }
+    return d.negative ? -v : v;
+}
+
+} // namespace
+
+Sweep::Sweep(std::string_view spec)
+{
+    std::array<std::string_view, 3> parts;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::size_t colon = spec.find(':');
+        if ((colon == std::string_view::npos) != (i == 2))
+            throw std::invalid_argument("--sweep takes START:STOP:STEP");
+        parts[i] = spec.substr(0, colon);
+        spec.remove_prefix(colon == std::string_view::npos ? spec.size() : colon + 1);
+    }
+    const Decimal start = parseDecimal(parts[0]), stop = parseDecimal(parts[1]), step = parseDecimal(parts[2]);
+    decimals_ = std::max({start.decimals, stop.decimals, step.decimals});
+    if (decimals_ > 18)
+        throw std::invalid_argument("--sweep: the numbers have too many digits");
+    start_ = scaled(start, decimals_);
+    step_ = scaled(step, decimals_);
+    const std::int64_t stopValue = scaled(stop, decimals_);
+    if (step_ == 0)
+        throw std::invalid_argument("--sweep: STEP must not be 0");
+    // The span in the step's direction; unsigned, so that it cannot overflow.
+    const bool up = step_ > 0;
+    if (up ? stopValue < start_ : stopValue > start_)
+        throw std::invalid_argument("--sweep: STEP points away from STOP");
+    const std::uint64_t span = up ? std::uint64_t(stopValue) - std::uint64_t(start_)
+                                  : std::uint64_t(start_) - std::uint64_t(stopValue);
+    const std::uint64_t stride = up ? std::uint64_t(step_) : 0 - std::uint64_t(step_);
+    const std::uint64_t steps = span / stride;
+    if (steps >= maxEntries)
+        throw std::invalid_argument("--sweep: more than 10000000 entries");
+    count_ = steps + 1;
+}
+
+void Sweep::writeText(std::uint64_t index, std::string& out) const
+{
+    // The value lies between START and STOP, so it fits; the sum is taken
+    // modulo 2^64, where the steps on the way may not fit.
+    const auto value = std::int64_t(std::uint64_t(start_) + index * std::uint64_t(step_));
+    std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
+    // Digits from the right, the trailing zeros of the fraction left out.
+    char buf[48];
+    char* p = buf + sizeof buf;
+    int place = decimals_;
+    bool fraction = false;
+    for (; place > 0; --place, magnitude /= 10) {
+        const char digit = char('0' + magnitude % 10);
+        if (digit != '0' || fraction) {
+            *--p = digit;
+            fraction = true;
+        }
+    }
+    if (fraction)
+        *--p = '.';
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--p = '-';
+    out.assign(p, buf + sizeof buf);
+}
+
+std::string Sweep::text(std::uint64_t index) const
+{
+    std::string out;
+    writeText(index, out);
+    return out;
+}
+
+} // namespace calc

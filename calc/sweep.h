@@ -1,0 +1,34 @@
+#pragma once
+// A sweep of frequencies START, START+STEP, ... up to and including STOP,
+// counted in exact decimal arithmetic: "0:1:0.1" ends at exactly 1.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace calc {
+
+class Sweep {
+public:
+    static constexpr std::uint64_t maxEntries = 10'000'000;
+
+    // "START:STOP:STEP", three decimal numbers.  std::invalid_argument,
+    // with a message in English, for a malformed text, a STEP of 0, a STEP
+    // pointing away from STOP, more than maxEntries entries or numbers too
+    // long to count with.
+    explicit Sweep(std::string_view spec);
+
+    std::uint64_t size() const noexcept { return count_; }
+    // The shortest decimal text of entry `index`: "0.1", "10", "-1.25".
+    std::string text(std::uint64_t index) const;
+    // The same into `out`, replacing what it held (its capacity is reused).
+    void writeText(std::uint64_t index, std::string& out) const;
+
+private:
+    std::int64_t start_ = 0; // in units of 10^-decimals_
+    std::int64_t step_ = 0;
+    std::uint64_t count_ = 0;
+    int decimals_ = 0;
+};
+
+} // namespace calc

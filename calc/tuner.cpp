@@ -1,0 +1,66 @@
+#include "calc/tuner.h"
+
+#include "calc/calculation.h"
+#include "calc/result_line.h"
+#include "runtime/number.h"
+
+namespace calc {
+
+Tuner::Tuner(const TunerSettings& settings)
+    : settings_(settings),
+      clock_(systemClock(settings.clock)),
+      control_{settings.phaseSteps, settings.powerDown, clock_.multiplier},
+      caption_(calc::unitCaption(settings.unit).value_or(""))
+{
+    state_.mode1 = settings.unit;
+    state_.mode2 = settings.mode;
+}
+
+Tuned Tuner::tune(std::string_view frequency)
+{
+    Tuned t;
+    if (!isExact()) {
+        t.word = computeWord(state_, frequency, *clock_.windowCrystalMHz);
+        t.requestedHz = state_.F1;
+        return t;
+    }
+    const ExactWord w = exactTuningWord(rt::readWrittenNumber(frequency), settings_.unit, clock_, settings_.rounding);
+    t.word = w.word;
+    t.exact = w.frequency;
+    return t;
+}
+
+std::array<std::uint8_t, 4> Tuner::wordBytes(std::uint32_t word) const noexcept
+{
+    return calc::wordBytes(word, settings_.mode);
+}
+
+std::array<std::uint8_t, 5> Tuner::loadBytes(std::uint32_t word) const noexcept
+{
+    return calc::loadBytes(control_, word, settings_.mode);
+}
+
+WordDetails Tuner::details(const Tuned& tuned) const
+{
+    return isExact() ? exactWordDetails(tuned.word, clock_, tuned.exact, settings_.unit)
+                     : windowWordDetails(tuned.word, clock_, tuned.requestedHz);
+}
+
+bool Tuner::aboveOutputShare(const Tuned& tuned) const
+{
+    // frequency x 100 > share x clock, compared as whole numbers.
+    const std::uint64_t share = outputSharePercent(clock_.chip);
+    if (!isExact()) {
+        const double clockHz = double(*clock_.windowCrystalMHz) * 6e6;
+        return tuned.requestedHz * 100 > double(share) * clockHz;
+    }
+    const ExactNumber& f = tuned.exact;
+    if (f.negative)
+        return false;
+    const std::uint64_t unit = settings_.unit == KHz ? 3 : settings_.unit == MHz ? 6 : 0;
+    const rt::BigUInt left = f.numerator * rt::BigUInt::powerOfTen(unit + 2) * clock_.denominator();
+    const rt::BigUInt right = rt::BigUInt(share) * clock_.numerator * f.denominator();
+    return left > right;
+}
+
+} // namespace calc
