@@ -74,8 +74,25 @@ protected:
         return r;
     }
 
+    // Runs a shell command in which $W stands for ad9851-word; stdout and
+    // stderr as the command leaves them.
+    Outcome shell(const std::string& command)
+    {
+        const fs::path out = dir_ / "out", err = dir_ / "err";
+        const std::string cmd = "W=" + quote(AD9851_WORD) + "; { " + command + " ; } >" + quote(out.string()) +
+                                " 2>" + quote(err.string());
+        const int raw = std::system(("bash -c " + quote(cmd)).c_str());
+        Outcome r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(out);
+        r.err = slurp(err);
+        return r;
+    }
+
     fs::path dir_;
 };
+
+std::size_t lineCount(const std::string& text) { return std::size_t(std::count(text.begin(), text.end(), '\n')); }
 
 TEST_F(Cli, StartUpExampleAndTheWorkedLines)
 {
@@ -231,6 +248,168 @@ TEST_F(Cli, TerminalInputWithoutFrequenciesShowsUsage)
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("standard input is a terminal"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("ad9851-word --help"), std::string::npos) << r.err;
+}
+
+TEST_F(Cli, TheWholeLoadAndTheRealClock)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        // The data sheet's example, in both orders.
+        {{"--load", "-m", "parallel", "-c", "30", "-u", "MHz", "--phase", "11.25", "10"},
+         "{0x09,0x0E,0x38,0xE3,0x8E},//10MHz\n"},
+        {{"--load", "-c", "30", "-u", "MHz", "--phase", "11.25", "10"}, "{0x8E,0xE3,0x38,0x0E,0x09},//10MHz\n"},
+        // --phase and --power-down imply --load; no phase and the multiplier bit alone.
+        {{"-c", "30", "-u", "MHz", "--phase=-11.25", "-m", "parallel", "10"}, "{0xF9,0x0E,0x38,0xE3,0x8E},//10MHz\n"},
+        {{"--power-down", "10"}, "{0x1A,0x76,0x05,0x00,0x05},//10KHz\n"},
+        {{"--load", "10"}, "{0x1A,0x76,0x05,0x00,0x01},//10KHz\n"},
+        // A 180001800 Hz clock: 30 MHz, 10 ppm fast, times six.
+        {{"-u", "MHz", "--ref-hz", "30000000", "--ppm", "10", "--details", "10"},
+         "{0x3C,0xDA,0x38,0x0E},//10MHz\t238606908\t9999999.994\t-0.006\t0.041910\n"},
+        {{"-u", "MHz", "--ref-hz", "30000000", "--ppm=-10", "10"}, "{0xE0,0xEC,0x38,0x0E},//10MHz\n"},
+        // The AD9850: its W0 has neither D1 nor D0.
+        {{"--chip", "ad9850", "--ref-hz", "125000000", "-u", "MHz", "--load", "-m", "parallel", "10"},
+         "{0x00,0x14,0x7A,0xE1,0x48},//10MHz\n"},
+        {{"--chip", "AD9850", "--ref-hz", "125e6", "-u", "MHz", "--load", "-m", "parallel", "10"},
+         "{0x00,0x14,0x7A,0xE1,0x48},//10MHz\n"},
+        // Exact halves: a 2^32 Hz clock makes the word the frequency in Hz.
+        {{"--no-multiplier", "--ref-hz", "4294967296", "-u", "Hz", "2.5"}, "{0x03,0x00,0x00,0x00},//2.5Hz\n"},
+        {{"--no-multiplier", "--ref-hz", "4294967296", "-u", "Hz", "--truncate", "2.5"}, "{0x02,0x00,0x00,0x00},//2.5Hz\n"},
+        // Spellings that have always worked.
+        {{"-c20", "--unit=mhz", "--mode=PARALLEL", "--", "1"}, "{0x02,0x22,0x22,0x22},//1MHz\n"},
+        {{"--crystal=20", "-uKHz", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(Cli, WarningsGoToStderrAndChangeNothingElse)
+{
+    const Outcome plain = run({"-c", "30", "-u", "MHz", "60", "80", "89"});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.err, "ad9851-word: warning: 2 frequencies are above 40 % of the system clock, where the output gets poor\n");
+    const Outcome fast = run({"-c", "31", "10"});
+    EXPECT_EQ(fast.status, 0);
+    EXPECT_EQ(fast.out, run({"-c", "31", "10"}).out);
+    EXPECT_NE(fast.err.find("ad9851-word: warning: the system clock is above the AD9851's maximum of 180 MHz"), std::string::npos);
+    EXPECT_NE(fast.err.find("ad9851-word: warning: with the 6x multiplier the reference should be from 5 to 30 MHz"),
+              std::string::npos);
+    const Outcome ad9850 = run({"--chip", "ad9850", "--ref-hz", "125000000", "-u", "MHz", "41.25", "41.26", "50"});
+    EXPECT_EQ(ad9850.status, 0);
+    EXPECT_EQ(lineCount(ad9850.out), 3u);
+    EXPECT_NE(ad9850.err.find("2 frequencies are above 33 %"), std::string::npos) << ad9850.err;
+}
+
+TEST_F(Cli, TablesSweepArraysAndCsv)
+{
+    EXPECT_EQ(run({"--sweep", "1:2:0.5"}).out,
+              "{0xCF,0x8B,0x00,0x00},//1KHz\n{0xB7,0xD1,0x00,0x00},//1.5KHz\n{0x9F,0x17,0x01,0x00},//2KHz\n");
+    const Outcome tenths = run({"--sweep", "0:1:0.1", "-u", "MHz"});
+    EXPECT_EQ(lineCount(tenths.out), 11u);
+    EXPECT_TRUE(tenths.out.ends_with("{0x22,0x22,0x22,0x02},//1MHz\n")) << tenths.out;
+    EXPECT_EQ(run({"--sweep", "2:1:-1"}).out, "{0x9F,0x17,0x01,0x00},//2KHz\n{0xCF,0x8B,0x00,0x00},//1KHz\n");
+
+    EXPECT_EQ(run({"--c-array", "words", "--load"}, "10\n20\n").out,
+              "const unsigned char words[][5] = {\n"
+              "    {0x1A,0x76,0x05,0x00,0x01},//10KHz\n"
+              "    {0x34,0xEC,0x0A,0x00,0x01},//20KHz\n"
+              "};\n");
+    EXPECT_EQ(run({"--c-array", "_t9", "--sweep", "1:1:1"}).out,
+              "const unsigned char _t9[][4] = {\n    {0xCF,0x8B,0x00,0x00},//1KHz\n};\n");
+    // An array with nothing in it would not be C: nothing is written.
+    const Outcome empty = run({"--c-array", "t", "--", "-1"});
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.status, 1);
+
+    EXPECT_EQ(run({"--csv", "10", "1,5", "\"x\""}).out,
+              "frequency,unit,word,bytes,actual_hz,deviation_hz,step_hz\r\n"
+              "10,KHz,357914,0x1A 0x76 0x05 0x00,10000.002,+0.002,0.027940\r\n"
+              "\"1,5\",KHz,35791,0xCF 0x8B 0x00 0x00,999.989,-0.011,0.027940\r\n"
+              "\"\"\"x\"\"\",KHz,0,0x00 0x00 0x00 0x00,0.000,+0.000,0.027940\r\n");
+    EXPECT_EQ(run({"--csv", "--load", "-m", "parallel", "10"}).out,
+              "frequency,unit,word,bytes,actual_hz,deviation_hz,step_hz\r\n"
+              "10,KHz,357914,0x01 0x00 0x05 0x76 0x1A,10000.002,+0.002,0.027940\r\n");
+}
+
+TEST_F(Cli, DecodesWhatItPrints)
+{
+    const Outcome r = run({"--decode", "{0x1A,0x76,0x05,0x00},//10KHz", "357914", "0x5761A"});
+    EXPECT_EQ(r.out, "word=357914\tfrequency_hz=10000.002\nword=357914\tfrequency_hz=10000.002\n"
+                     "word=357914\tfrequency_hz=10000.002\n");
+    EXPECT_EQ(r.status, 0);
+    // Round trips through the tool: frequency -> line -> decode, every form.
+    const struct {
+        std::string print, decode;
+    } forms[] = {
+        {"", ""},
+        {"-m parallel", "-m parallel"},
+        {"--load --phase 90", ""},
+        {"--load -m parallel --power-down", "-m parallel"},
+        {"--no-multiplier --ref-hz 125000000 --load", "--ref-hz 125000000"},
+    };
+    for (const auto& [options, decodeOptions] : forms) {
+        const Outcome back = shell("$W " + options + " -u MHz 1 7.5 | $W --decode " + decodeOptions);
+        SCOPED_TRACE(options);
+        EXPECT_EQ(back.status, 0) << back.err;
+        const Outcome words = shell("$W " + options + " -u MHz --details 1 7.5 | cut -f2");
+        std::istringstream decoded(back.out), expected(words.out);
+        for (std::string d, w; std::getline(expected, w);) {
+            ASSERT_TRUE(std::getline(decoded, d));
+            EXPECT_TRUE(d.starts_with("word=" + w + "\t")) << d << " vs " << w;
+            EXPECT_EQ(d.find("phase_deg") != std::string::npos, options.find("--load") != std::string::npos) << d;
+        }
+    }
+    const Outcome bad = run({"--decode"}, "{0x1A,0x76,0x05}\n2147483648\n357914\n{0x0A,0,0,0,0}\n");
+    EXPECT_EQ(bad.out, "word=357914\tfrequency_hz=10000.002\n");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(lineCount(bad.err), 3u) << bad.err;
+    EXPECT_NE(bad.err.find("ad9851-word: line 1: "), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("ad9851-word: line 4: "), std::string::npos) << bad.err;
+}
+
+TEST_F(Cli, NothingLostNothingWrong)
+{
+    // An argument holding a line break is refused; a line never breaks.
+    const Outcome broken = run({"1\n2"});
+    EXPECT_EQ(broken.out, "");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
+    // CR, LF and CR LF all end a line.
+    EXPECT_EQ(run({"-u", "Hz"}, "1\r2\n3\r\n4").out, run({"-u", "Hz", "1", "2", "3", "4"}).out);
+    // A line over 1 MiB is an error of its own; the lines around it run.
+    const Outcome longLine = run({}, "10\n" + std::string(2 << 20, '7') + "\n20\n");
+    EXPECT_EQ(longLine.out, "{0x1A,0x76,0x05,0x00},//10KHz\n{0x34,0xEC,0x0A,0x00},//20KHz\n");
+    EXPECT_EQ(longLine.err, "ad9851-word: line 2: longer than 1 MiB\n");
+    EXPECT_EQ(longLine.status, 1);
+    // Errors stand where their input stood, each one line.
+    const Outcome mixed = shell("printf '1\\nabc\\n60001\\n2\\n' | $W --strict 2>&1");
+    EXPECT_EQ(mixed.out, "{0xCF,0x8B,0x00,0x00},//1KHz\n"
+                         "ad9851-word: line 2: \"abc\": not a number (--strict)\n"
+                         "ad9851-word: line 3: \"60001\": the output frequency is too high: at most 59999.999986 KHz\n"
+                         "{0x9F,0x17,0x01,0x00},//2KHz\n");
+    // Without --strict the classic reading stays.
+    EXPECT_EQ(run({"10KHz"}).out, "{0x1A,0x76,0x05,0x00},//10KHzKHz\n");
+    EXPECT_EQ(run({"--strict", " 10 "}).status, 0);
+    EXPECT_EQ(run({"--strict", "10KHz"}).status, 1);
+    // Every write is checked.
+    for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1"}) {
+        const Outcome full = shell(std::string("$W ") + args + " > /dev/full");
+        EXPECT_EQ(full.status, 1) << args;
+        EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << args;
+    }
+    // A reader that goes away ends the run at once.
+    const Outcome pipe = shell("$W --sweep 0:9999999:1 | head -n 2; echo \"${PIPESTATUS[0]}\"");
+    EXPECT_EQ(lineCount(pipe.out), 3u) << pipe.out;
+    EXPECT_FALSE(pipe.out.ends_with("\n0\n")) << pipe.out;
+    // Standard input that is not a terminal but empty is simply no input.
+    const Outcome none = shell("$W < /dev/null");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
 }
 
 } // namespace
