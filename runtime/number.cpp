@@ -77,8 +77,10 @@ std::int64_t readExponent(Cursor& in)
     if (!isDigit(probe.peek()))
         return 0;
     std::int64_t exponent = 0;
-    for (; isDigit(probe.peek()); probe.next())
-        exponent = std::min(exponent * 10 + (probe.peek() - '0'), exponentBound);
+    for (; isDigit(probe.peek()); probe.next()) {
+        const int digit = probe.peek() - '0';
+        exponent = exponent > (exponentBound - digit) / 10 ? exponentBound : exponent * 10 + digit;
+    }
     in = probe;
     return negative ? -exponent : exponent;
 }
