@@ -3,18 +3,18 @@
 #   package_test.sh PACKAGE_DIR VERSION
 set -euo pipefail
 dir=$1 version=$2
-deb=$(ls "$dir"/ad9851-calc_"$version"_*.deb)
+deb=$(ls "$dir"/ad9851-calc_"$version"-1_*.deb)
 root=$(mktemp -d)
 trap 'rm -rf "$root"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = ad9851-calc ] || fail "package name $(field Package)"
-[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
+[ "$(field Version)" = "$version-1" ] || fail "version $(field Version)"
 field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries: $(field Depends)"
 field Depends | grep -q 'qt6-qpa-plugins' || fail "Depends lacks qt6-qpa-plugins: $(field Depends)"
-field Recommends | grep -q 'fonts-arphic-uming' || fail "Recommends lacks fonts-arphic-uming"
-field Description | grep -q '频率控制字' || fail "Description has no Chinese text"
+field Depends | grep -q 'fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-microhei' || fail "Depends lacks a CJK font"
+field Description | grep -q 'tuning word' || fail "Description: $(field Description)"
 
 dpkg -x "$deb" "$root"
 for f in usr/bin/ad9851-word usr/bin/ad9851-calc \
@@ -22,6 +22,11 @@ for f in usr/bin/ad9851-word usr/bin/ad9851-calc \
          usr/share/metainfo/io.github.ad9851_calc.Calculator.metainfo.xml \
          usr/share/icons/hicolor/16x16/apps/ad9851-calc.png \
          usr/share/icons/hicolor/32x32/apps/ad9851-calc.png \
+         usr/share/icons/hicolor/64x64/apps/ad9851-calc.png \
+         usr/share/man/man1/ad9851-calc.1.gz \
+         usr/share/doc/ad9851-calc/copyright \
+         usr/share/doc/ad9851-calc/changelog.Debian.gz \
+         usr/share/doc/ad9851-calc/README.md \
          usr/share/icons/hicolor/scalable/apps/ad9851-calc.svg \
          usr/share/man/man1/ad9851-word.1.gz \
          usr/share/bash-completion/completions/ad9851-word; do
@@ -37,6 +42,12 @@ words=$(bash -c 'source "$1"; COMP_WORDS=(ad9851-word --un); COMP_CWORD=1; _ad98
         "$root/usr/share/bash-completion/completions/ad9851-word")
 [ "$words" = $'--unit\nparallel' ] || fail "bash completion offered '$words'"
 zcat "$root/usr/share/man/man1/ad9851-word.1.gz" | grep -q '^\.TH AD9851-WORD 1' || fail "manual page"
+
+# --help and --version need no display.
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/ad9851-calc" --version)" = "ad9851-calc $version" ] ||
+    fail "ad9851-calc --version"
+env -u DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/ad9851-calc" --help | grep -q '^Usage: ad9851-calc' || fail "ad9851-calc --help"
+zcat "$root/usr/share/doc/ad9851-calc/changelog.Debian.gz" | head -n 1 | grep -q "^ad9851-calc ($version-1)" || fail "changelog"
 
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/ad9851-calc" &
 pid=$!

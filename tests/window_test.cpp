@@ -1,12 +1,15 @@
 // The window as a user meets it, on the offscreen platform.
 
+#include "window/accessibility.h"
 #include "window/form1.h"
 #include "window/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAccessible>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -18,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -264,7 +268,7 @@ TEST_F(Window, EveryControlSitsAsTheLayoutSays)
         SCOPED_TRACE(e.name);
         QWidget* w = control(e.name);
         ASSERT_NE(w, nullptr);
-        EXPECT_STREQ(w->metaObject()->className(), e.className);
+        EXPECT_TRUE(w->inherits(e.className)) << w->metaObject()->className();
         EXPECT_EQ(w->parentWidget()->objectName(), e.container);
         EXPECT_EQ(w->geometry(), QRect(e.x, e.y, e.w, e.h));
         EXPECT_EQ(textOf(w), QString::fromUtf8(e.text));
@@ -376,12 +380,201 @@ TEST_F(Window, ChineseCaptionsHaveGlyphs)
     }
 }
 
+TEST_F(Window, OptionsSelectAnywhereInTheirRectangle)
+{
+    for (const char* name : {"Option2_1", "Option1_2", "Option1_0", "Option2_0", "Option1_1"}) {
+        auto* option = control<QRadioButton>(name);
+        // Right of the caption, where only the stored rectangle reaches.
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 2, option->height() / 2));
+        EXPECT_TRUE(option->isChecked()) << name;
+    }
+    EXPECT_EQ(form->mode1(), 1);
+    EXPECT_EQ(form->mode2(), 0);
+    click("Option2_1");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x00,0x05,0x76,0x1A},//10KHz");
+}
+
+TEST_F(Window, FrameLinesRunAcrossTheirTitles)
+{
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5"}) {
+        SCOPED_TRACE(name);
+        auto* frame = control<QGroupBox>(name);
+        const QImage image = frame->grab().toImage();
+        const int titleHeight = QFontMetrics(frame->font()).height();
+        // The topmost drawn row at the right edge is the frame's top line.
+        const QColor background = frame->palette().color(QPalette::Window);
+        const int x = image.width() - 4;
+        int line = 0;
+        while (line < image.height() && image.pixelColor(x, line) == background)
+            ++line;
+        EXPECT_GT(line, 0);
+        EXPECT_LT(line, titleHeight); // across the title, not below it
+        // The title itself is drawn: some pixel in its row is neither frame nor background.
+        bool titleDrawn = false;
+        for (int tx = 8; tx < 8 + QFontMetrics(frame->font()).horizontalAdvance(frame->title()) && !titleDrawn; ++tx)
+            titleDrawn = image.pixelColor(tx, line) != background && image.pixelColor(tx, line) != image.pixelColor(x, line);
+        EXPECT_TRUE(titleDrawn);
+        // The controls inside stay clear of the line.
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_GT(child->y(), line + 1) << child->objectName().toStdString();
+    }
+}
+
+TEST_F(Window, EnterCalculatesFromTheBoxesAndTheButton)
+{
+    type("F", "25");
+    QTest::keyClick(control("F"), Qt::Key_Return);
+    EXPECT_EQ(result(), "{0x41,0xA7,0x0D,0x00},//25KHz");
+    type("Fc", "30");
+    QTest::keyClick(control("Fc"), Qt::Key_Enter);
+    EXPECT_EQ(result(), "{0x2B,0x1A,0x09,0x00},//25KHz");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        type("F", "10");
+        type("Fc", "20");
+        control("Command1")->setFocus();
+        QTest::keyClick(control("Command1"), key);
+        EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz") << key;
+        control<QLineEdit>("data")->clear();
+    }
+    // A failing calculation by Enter is reported as by the button.
+    QSignalSpy spy(form.get(), &Form1::errorReported);
+    type("Fc", "0");
+    QTest::keyClick(control("F"), Qt::Key_Return);
+    EXPECT_EQ(spy.count(), 1);
+    closeErrorBoxes();
+}
+
+TEST_F(Window, StartsWithTheFocusOnTheSelectedUnit)
+{
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), control("Option1_1"));
+    EXPECT_TRUE(form->testAttribute(Qt::WA_KeyboardFocusChange)); // the focus ring shows
+    // Tab goes on in the stored order, to the frequency box.
+    QTest::keyClick(control("Option1_1"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), control("F"));
+}
+
+TEST_F(Window, PastedLineBreaksKeepTheFirstLineOnly)
+{
+    QLineEdit* f = control<QLineEdit>("F");
+    const struct {
+        const char* before;
+        int cursor;
+        const char* pasted;
+        const char* after;
+    } cases[] = {
+        {"", 0, "10\n", "10"},
+        {"", 0, "25\r\n30\r\n", "25"},
+        {"1", 1, "2\n3", "12"},
+        {"15", 1, "0\r9", "105"},
+        {"7", 0, "\n8", "7"},
+    };
+    for (const auto& c : cases) {
+        f->setText(QString::fromUtf8(c.before));
+        f->setCursorPosition(c.cursor);
+        QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        f->setFocus();
+        QTest::keySequence(f, QKeySequence::Paste);
+        EXPECT_EQ(f->text(), QString::fromUtf8(c.after)) << c.pasted;
+    }
+    f->setText(QStringLiteral("10"));
+    QApplication::clipboard()->setText(QStringLiteral("10\n"));
+    control<QLineEdit>("Fc")->selectAll();
+    QTest::keySequence(control("Fc"), QKeySequence::Paste);
+    EXPECT_EQ(control<QLineEdit>("Fc")->text(), "10");
+    click("Command1");
+    EXPECT_EQ(result(), "{0x34,0xEC,0x0A,0x00},//10KHz");
+    EXPECT_FALSE(result().contains(u'\n'));
+}
+
+TEST_F(Window, TooltipTellsWhatTheWordReallyGives)
+{
+    EXPECT_TRUE(control("data")->toolTip().isEmpty());
+    click("Command1");
+    const QString serial = control("data")->toolTip();
+    for (const char* part : {"实际输出频率：10000.002 Hz", "+0.002 Hz", "频率步进：0.027940 Hz",
+                             "（串行，相位 0，不掉电，6 倍频）：{0x1A,0x76,0x05,0x00,0x01}"})
+        EXPECT_TRUE(serial.contains(QString::fromUtf8(part))) << part << "\n" << serial.toStdString();
+    click("Option2_1");
+    click("Option1_2");
+    type("F", "10");
+    type("Fc", "30");
+    click("Command1");
+    EXPECT_TRUE(control("data")->toolTip().contains(QStringLiteral("（并行，相位 0，不掉电，6 倍频）：{0x01,0x0E,0x38,0xE3,0x8E}")))
+        << control("data")->toolTip().toStdString();
+    // A failed calculation leaves the tooltip with the line it belongs to.
+    const QString before = control("data")->toolTip();
+    type("Fc", "0");
+    click("Command1");
+    closeErrorBoxes();
+    EXPECT_EQ(control("data")->toolTip(), before);
+}
+
+TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)
+{
+    EXPECT_EQ(control("Fc")->accessibleDescription(), QString::fromUtf8("MHz，1 到 5461"));
+    EXPECT_EQ(control("F")->accessibleDescription(), QString::fromUtf8("KHz，0 到 59999.999986 KHz"));
+    click("Option1_2");
+    type("Fc", "30");
+    EXPECT_EQ(control("F")->accessibleDescription(), QString::fromUtf8("MHz，0 到 89.999999979 MHz"));
+    type("Fc", "");
+    EXPECT_EQ(control("F")->accessibleDescription(), QString::fromUtf8("MHz，0 到系统时钟的一半"));
+    EXPECT_FALSE(control("data")->accessibleDescription().isEmpty());
+
+    // Top to bottom, left to right, whatever the order of creation.
+    auto childrenOf = [](QWidget* w) {
+        QStringList names;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        for (int i = 0; i < a->childCount(); ++i)
+            names << a->child(i)->object()->objectName();
+        return names;
+    };
+    EXPECT_EQ(childrenOf(control("Frame1")), QStringList({"Frame2", "Command1", "Frame3", "Frame4", "Frame5"}));
+    EXPECT_EQ(childrenOf(control("Frame2")), QStringList({"Option1_0", "Option1_1", "Option1_2", "F", "modeshow"}));
+    EXPECT_EQ(childrenOf(control("Frame5")), QStringList({"Option2_0", "Option2_1"}));
+    QAccessibleInterface* frame2 = QAccessible::queryAccessibleInterface(control("Frame2"));
+    EXPECT_EQ(frame2->indexOfChild(QAccessible::queryAccessibleInterface(control("F"))), 3);
+
+    // The new result is announced as the result box's new value.
+    static std::vector<std::pair<QObject*, QString>> announced;
+    announced.clear();
+    watchAnnouncements([](const QAccessibleEvent& e) {
+        if (e.type() == QAccessible::ValueChanged)
+            announced.emplace_back(e.object(), static_cast<const QAccessibleValueChangeEvent&>(e).value().toString());
+    });
+    type("Fc", "30");
+    click("Command1");
+    type("Fc", "0");
+    click("Command1"); // fails: nothing new to announce
+    closeErrorBoxes();
+    watchAnnouncements(nullptr);
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0].first, control("data"));
+    EXPECT_EQ(announced[0].second, "{0x8E,0xE3,0x38,0x0E},//10MHz");
+    EXPECT_EQ(result(), "{0x8E,0xE3,0x38,0x0E},//10MHz");
+}
+
+TEST_F(Window, CannotShrinkBelowItsLayout)
+{
+    EXPECT_GE(form->minimumWidth(), 809);
+    EXPECT_GE(form->minimumHeight(), 481);
+    form->resize(300, 200);
+    EXPECT_GE(form->width(), 809);
+    EXPECT_GE(form->height(), 481);
+}
+
 TEST(StartUp, StandardButtonsReadInChinese)
 {
     EXPECT_EQ(QLocale().name(), "zh_CN");
     QMessageBox box(QMessageBox::Information, "t", "m", QMessageBox::Ok);
     EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
     EXPECT_FALSE(QApplication::windowIcon().isNull());
+    // Every size a task switcher or title bar asks for, none scaled.
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    for (const int px : {16, 32, 48, 64})
+        EXPECT_TRUE(sizes.contains(QSize(px, px))) << px;
     EXPECT_EQ(QApplication::applicationVersion(), "1.0.0.0");
 }
 

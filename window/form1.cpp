@@ -1,11 +1,19 @@
 #include "window/form1.h"
 
 #include "calc/calculation.h"
+#include "calc/clock.h"
+#include "calc/control_byte.h"
+#include "calc/details.h"
 #include "calc/errors.h"
+#include "calc/result_line.h"
 #include "calc/units.h"
+#include "window/accessibility.h"
+#include "window/controls.h"
 #include "window/messages.h"
 
+
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,8 +71,10 @@ constexpr int px(int twips) { return twips / twipsPerPixel; }
 // The stored layout reaches 12135 x 7215 twips; the window opens showing
 // all of it with a margin on the right and at the bottom.
 constexpr int marginPx = 24;
-constexpr int clientWidthPx = px(12135) + marginPx;
-constexpr int clientHeightPx = px(7215) + marginPx;
+constexpr int layoutWidthPx = px(12135);
+constexpr int layoutHeightPx = px(7215);
+constexpr int clientWidthPx = layoutWidthPx + marginPx;
+constexpr int clientHeightPx = layoutHeightPx + marginPx;
 
 QFont songFont(double points)
 {
@@ -79,23 +89,24 @@ QFont songFont(double points)
 
 constexpr double windowFontPoints = 9;
 
-QWidget* makeControl(const ControlLayout& entry, QWidget* container)
+QWidget* makeControl(const ControlLayout& entry, QWidget* container, QValidator* singleLine)
 {
     const QString text = QString::fromUtf8(entry.text);
     switch (entry.kind) {
     case Kind::Frame:
-        return new QGroupBox(text, container);
+        return new FrameBox(text, container);
     case Kind::Option:
-        return new QRadioButton(text, container);
+        return new OptionButton(text, container);
     case Kind::TextBox: {
         auto* box = new QLineEdit(text, container);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+        box->setValidator(singleLine);
         return box;
     }
     case Kind::Label:
         return new QLabel(text, container);
     case Kind::Button:
-        return new QPushButton(text, container);
+        return new PressOnEnterButton(text, container);
     }
     return nullptr;
 }
@@ -108,8 +119,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Form1"));
     setFont(songFont(windowFontPoints));
     resize(clientWidthPx, clientHeightPx);
+    setMinimumSize(layoutWidthPx, layoutHeightPx);
+    installVisualOrderAccessibility();
     createControls();
     connectEvents();
+    describeInputs();
 }
 
 void Form1::createControls()
@@ -118,9 +132,10 @@ void Form1::createControls()
         return name == objectName() ? this : findChild<QWidget*>(name);
     };
     std::vector<std::pair<int, QWidget*>> tabOrder;
+    auto* singleLine = new SingleLineValidator(this);
     for (const ControlLayout& entry : controls) {
         QWidget* container = find(QString::fromUtf8(entry.container));
-        QWidget* control = makeControl(entry, container);
+        QWidget* control = makeControl(entry, container, singleLine);
         control->setObjectName(QString::fromUtf8(entry.name));
         control->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
         // Children take their parent's font in Qt; a control without a font
@@ -175,11 +190,50 @@ void Form1::connectEvents()
             dispatch([&] { Option2_Click(static_cast<qint16>(id)); });
     });
     connect(Command1, &QPushButton::clicked, this, [this] { dispatch([&] { Command1_Click(); }); });
+    // Enter in either input box calculates, as the button does.
+    connect(F, &QLineEdit::returnPressed, Command1, &QPushButton::click);
+    connect(Fc, &QLineEdit::returnPressed, Command1, &QPushButton::click);
+    // The frequency box's description names the range, which follows the
+    // unit and the crystal.
+    connect(Option1, &QButtonGroup::idToggled, this, &Form1::describeInputs);
+    connect(Fc, &QLineEdit::textChanged, this, &Form1::describeInputs);
 }
 
 void Form1::load()
 {
     dispatch([&] { Form_Load(); });
+    // The first control of the tab order that takes focus: the selected
+    // unit option, with its focus ring shown as after a Tab.
+    Option1->checkedButton()->setFocus(Qt::TabFocusReason);
+}
+
+bool Form1::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Activation gives the focus back without its ring; the first time the
+    // window becomes active, show the ring as after a Tab.
+    if (event->type() == QEvent::WindowActivate && !focusRingShown_) {
+        focusRingShown_ = true;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focused = focusWidget())
+            focused->update();
+    }
+    return handled;
+}
+
+void Form1::describeInputs()
+{
+    const QByteArray crystal = Fc->text().toUtf8();
+    QString limit;
+    try {
+        const std::int16_t crystalMHz = calc::readCrystalMHz(std::string_view(crystal.constData(), std::size_t(crystal.size())));
+        limit = QString::fromStdString(calc::highestAcceptedFrequency(crystalMHz, state_.mode1));
+    } catch (const calc::CalcError&) {
+        // no usable crystal yet: the range is said without its number
+    }
+    F->setAccessibleDescription(frequencyDescription(modeshow->text(), limit));
+    Fc->setAccessibleDescription(crystalDescription());
+    data->setAccessibleDescription(resultDescription());
 }
 
 template <class Handler>
@@ -236,6 +290,22 @@ void Form1::Command1_Click()
     const QByteArray unit = modeshow->text().toUtf8();
     auto view = [](const QByteArray& bytes) { return std::string_view(bytes.constData(), std::size_t(bytes.size())); };
     std::string line;
-    calc::calculate(state_, {view(frequency), view(crystal), view(comment), view(unit)}, line);
-    data->setText(QString::fromStdString(line));
+    const std::uint32_t word = calc::calculate(state_, {view(frequency), view(crystal), view(comment), view(unit)}, line);
+
+    const QString text = QString::fromStdString(line);
+    data->setToolTip(wordTooltip(word, view(crystal)));
+    data->setText(text);
+    announceNewValue(data, text);
+}
+
+QString Form1::wordTooltip(std::uint32_t word, std::string_view crystal) const
+{
+    calc::ClockOptions options;
+    options.crystalMHz = crystal;
+    const calc::SystemClock clock = calc::systemClock(options);
+    const calc::WordDetails details = calc::windowWordDetails(word, clock, state_.F1);
+    const calc::ControlByte control{0, false, true}; // phase 0, running, 6x multiplier
+    std::string load;
+    calc::appendByteList(load, calc::loadBytes(control, word, state_.mode2));
+    return resultTooltip(details, QString::fromStdString(load), calc::isSerial(state_.mode2));
 }

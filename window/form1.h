@@ -6,6 +6,9 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <string_view>
+
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -48,6 +51,9 @@ public:
     double F1() const { return state_.F1; }
     void setF1(double v) { state_.F1 = v; }
 
+protected:
+    bool event(QEvent* event) override;
+
 signals:
     // A handler failed; `message` says in Chinese what to fix.  The window
     // shows it in a message box and goes on working.
@@ -62,12 +68,17 @@ private:
 
     void createControls();
     void connectEvents();
+    // Sets the input boxes' accessible descriptions: unit and valid range.
+    void describeInputs();
+    // What the word really gives, for the result box's tooltip.
+    QString wordTooltip(std::uint32_t word, std::string_view crystal) const;
     // Runs one handler; every error it raises is reported here.
     template <class Handler>
     void dispatch(Handler&& handler);
     void reportError(const QString& message);
 
     calc::CalcState state_;
+    bool focusRingShown_ = false;
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;

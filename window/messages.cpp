@@ -25,6 +25,30 @@ QString errorMessage(const calc::CalcError& error)
     return unexpectedErrorMessage(error);
 }
 
+QString resultTooltip(const calc::WordDetails& details, const QString& load, bool serial)
+{
+    return QStringLiteral("实际输出频率：%1 Hz\n与要求频率之差：%2 Hz\n频率步进：%3 Hz\n"
+                          "40 位装载序列（%4，相位 0，不掉电，6 倍频）：%5")
+        .arg(QString::fromStdString(calc::formatHz(details.actualMilliHz)),
+             QString::fromStdString(calc::formatDeviationHz(details.deviationHz)),
+             QString::fromStdString(calc::formatStepHz(details.stepMicroHz)),
+             serial ? QStringLiteral("串行") : QStringLiteral("并行"), load);
+}
+
+QString frequencyDescription(const QString& unit, const QString& limit)
+{
+    if (limit.isEmpty())
+        return QStringLiteral("%1，0 到系统时钟的一半").arg(unit);
+    return QStringLiteral("%1，0 到 %2").arg(unit, limit);
+}
+
+QString crystalDescription()
+{
+    return QStringLiteral("MHz，%1 到 %2").arg(calc::minCrystalMHz).arg(calc::maxCrystalMHz);
+}
+
+QString resultDescription() { return QStringLiteral("计算结果：一行 C 数组初始化，可复制到固件中"); }
+
 QString unexpectedErrorMessage(const std::exception& error)
 {
     return QStringLiteral("计算出错：%1").arg(QString::fromUtf8(error.what()));

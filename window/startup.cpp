@@ -47,6 +47,8 @@ void prepareApplication(QApplication& app)
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels16, 16)));
     icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels32, 32)));
+    icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels48, 48)));
+    icon.addPixmap(QPixmap::fromImage(pixelImage(iconPixels64, 64)));
     QApplication::setWindowIcon(icon);
 }
 
