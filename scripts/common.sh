@@ -9,7 +9,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
 # What the full test run needs on top: sanitizers and the fuzzer, the
 # desktop-integration and manual-page checks, packaging, screenshots.
 TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-base man-db
-               dpkg-dev file fakeroot lintian xvfb xauth xdotool xclip imagemagick)
+               dpkg-dev file fakeroot lintian time xvfb xauth xdotool xclip imagemagick)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The window on a real X server, driven as a person drives it: mouse,
+# keyboard and clipboard.  Runs under its own Xvfb (xvfb-run -a).
+#   window_xvfb_test.sh AD9851_CALC
+set -euo pipefail
+app=$1
+exec xvfb-run -a -s "-screen 0 1000x600x24" bash -euo pipefail -c '
+app=$1
+fail() { echo "FAIL: $*"; exit 1; }
+QT_QPA_PLATFORM=xcb "$app" 2>/dev/null &
+pid=$!
+trap "kill $pid 2>/dev/null || true" EXIT
+win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Form1$" | head -n 1)
+sleep 0.5
+xdotool windowfocus --sync "$win"
+
+# Window coordinates of the controls: frame offsets plus the stored
+# positions in pixels (twips / 15).
+at() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 0.2; }
+F="404 204"      # frequency box
+DATA="456 300"   # result box
+PARALLEL_RIGHT_END="583 428" # the right end of 并行s stored rectangle
+result() { at $DATA; xdotool key ctrl+a ctrl+c; sleep 0.2; xclip -o -selection clipboard; }
+
+at $F
+xdotool key ctrl+a type "25"
+xdotool key Return
+sleep 0.3
+[ "$(result)" = "{0x41,0xA7,0x0D,0x00},//25KHz" ] || fail "Return in 频率 gave $(result)"
+
+# Two lines pasted, as a spreadsheet cell copies: the first one stays.
+printf "30\n40\n" | xclip -selection clipboard
+at $F
+xdotool key ctrl+a ctrl+v Return
+sleep 0.3
+[ "$(result)" = "{0x4E,0x62,0x10,0x00},//30KHz" ] || fail "pasting two lines gave $(result)"
+
+at $PARALLEL_RIGHT_END
+at $F
+xdotool key Return
+sleep 0.3
+[ "$(result)" = "{0x00,0x10,0x62,0x4E},//30KHz" ] || fail "a click at the right end of 并行 gave $(result)"
+kill -0 "$pid" || fail "the window closed"
+echo "window ok under X"
+' _ "$app"
