@@ -1,5 +1,7 @@
 #include "window/controls.h"
 
+#include "form/form1.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -16,24 +18,11 @@ void PressOnEnterButton::keyPressEvent(QKeyEvent* event)
 
 QValidator::State SingleLineValidator::validate(QString& input, int& pos) const
 {
-    // The box held no line break before the change, so any break came with
-    // the text just inserted, which ends at the cursor: drop the inserted
-    // text from its first break up to the cursor.
-    const auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r'; };
-    const auto first = std::find_if(input.cbegin(), input.cend(), isBreak);
-    if (first == input.cend())
-        return Acceptable;
-    const int from = int(first - input.cbegin());
-    if (pos > from) {
-        input.remove(from, pos - from);
-        pos = from;
-    }
-    // Anything left (text set from code with breaks in it) ends the line.
-    const auto next = std::find_if(input.cbegin(), input.cend(), isBreak);
-    if (next != input.cend()) {
-        input.truncate(int(next - input.cbegin()));
-        pos = std::min(pos, int(input.size()));
-    }
+    std::u16string text = input.toStdU16String();
+    const std::size_t before = text.size();
+    form::keepFirstLine(text, pos);
+    if (text.size() != before)
+        input = QString::fromStdU16String(text);
     return Acceptable;
 }
 

@@ -1,13 +1,10 @@
 #pragma once
-// The calculator's single window: the frequency with its unit, the crystal
-// frequency, the data mode, the calculate button and the result box.
+// The calculator's single window on Qt Widgets: the controls of the
+// toolkit-free description in form/, joined to its handlers.
 
-#include "calc/state.h"
+#include "form/form1.h"
 
 #include <QWidget>
-
-#include <cstdint>
-#include <string_view>
 
 class QButtonGroup;
 class QGroupBox;
@@ -15,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private form::View {
     Q_OBJECT
     // The calculation state, one read and one write accessor per field.
     Q_PROPERTY(qint16 mode1 READ mode1 WRITE setMode1)
@@ -30,54 +27,53 @@ public:
     explicit Form1(QWidget* parent = nullptr);
 
     // Runs the load handler, as the window system does before the window
-    // is first shown.
+    // is first shown, and puts the focus on the first control of the tab
+    // order that takes it.
     void load();
 
     // The whole calculation state at once.
-    const calc::CalcState& state() const { return state_; }
+    const calc::CalcState& state() const { return logic_.state(); }
 
-    qint16 mode1() const { return state_.mode1; }
-    void setMode1(qint16 v) { state_.mode1 = v; }
-    qint16 mode2() const { return state_.mode2; }
-    void setMode2(qint16 v) { state_.mode2 = v; }
-    qint16 Fc1() const { return state_.Fc1; }
-    void setFc1(qint16 v) { state_.Fc1 = v; }
-    double temp() const { return state_.temp; }
-    void setTemp(double v) { state_.temp = v; }
-    qint32 temp1() const { return state_.temp1; }
-    void setTemp1(qint32 v) { state_.temp1 = v; }
-    double F0() const { return state_.F0; }
-    void setF0(double v) { state_.F0 = v; }
-    double F1() const { return state_.F1; }
-    void setF1(double v) { state_.F1 = v; }
-
-protected:
-    bool event(QEvent* event) override;
+    qint16 mode1() const { return state().mode1; }
+    void setMode1(qint16 v) { logic_.state().mode1 = v; }
+    qint16 mode2() const { return state().mode2; }
+    void setMode2(qint16 v) { logic_.state().mode2 = v; }
+    qint16 Fc1() const { return state().Fc1; }
+    void setFc1(qint16 v) { logic_.state().Fc1 = v; }
+    double temp() const { return state().temp; }
+    void setTemp(double v) { logic_.state().temp = v; }
+    qint32 temp1() const { return state().temp1; }
+    void setTemp1(qint32 v) { logic_.state().temp1 = v; }
+    double F0() const { return state().F0; }
+    void setF0(double v) { logic_.state().F0 = v; }
+    double F1() const { return state().F1; }
+    void setF1(double v) { logic_.state().F1 = v; }
 
 signals:
     // A handler failed; `message` says in Chinese what to fix.  The window
     // shows it in a message box and goes on working.
     void errorReported(const QString& message);
 
-private:
-    // The four event handlers.
-    void Form_Load();
-    void Option1_Click(qint16 index);
-    void Option2_Click(qint16 index);
-    void Command1_Click();
+protected:
+    bool event(QEvent* event) override;
 
+private:
     void createControls();
     void connectEvents();
-    // Sets the input boxes' accessible descriptions: unit and valid range.
-    void describeInputs();
-    // What the word really gives, for the result box's tooltip.
-    QString wordTooltip(std::uint32_t word, std::string_view crystal) const;
-    // Runs one handler; every error it raises is reported here.
-    template <class Handler>
-    void dispatch(Handler&& handler);
-    void reportError(const QString& message);
+    QLineEdit* box(form::Box which) const;
 
-    calc::CalcState state_;
+    // form::View
+    std::string text(form::Box which) const override;
+    void setText(form::Box which, std::string_view text) override;
+    std::string unitCaption() const override;
+    void setUnitCaption(std::string_view caption) override;
+    void selectOption(int array, int index) override;
+    void setResultTooltip(std::string_view text) override;
+    void announceResult(std::string_view text) override;
+    void setDescription(form::Box which, std::string_view text) override;
+    void showError(std::string_view message) override;
+
+    form::Form1 logic_{*this};
     bool focusRingShown_ = false;
 
     QGroupBox* Frame1 = nullptr;

@@ -1,0 +1,118 @@
+#include "form/form1.h"
+
+#include "calc/calculation.h"
+#include "calc/clock.h"
+#include "calc/control_byte.h"
+#include "calc/details.h"
+#include "calc/errors.h"
+#include "calc/result_line.h"
+#include "calc/units.h"
+#include "form/messages.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace form {
+
+template <class Handler>
+void Form1::dispatch(Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const calc::CalcError& e) {
+        view_.showError(errorMessage(e));
+    } catch (const std::exception& e) {
+        view_.showError(unexpectedErrorMessage(e));
+    }
+}
+
+void Form1::Form_Load()
+{
+    dispatch([&] {
+        state_.mode1 = calc::KHz;
+        state_.mode2 = calc::Serial;
+        // Selecting an option raises its click, before the next step.
+        view_.selectOption(1, calc::KHz);
+        Option1_Click(calc::KHz);
+        view_.selectOption(2, calc::Serial);
+        Option2_Click(calc::Serial);
+        view_.setDescription(Box::Fc, crystalDescription());
+        view_.setDescription(Box::data, resultDescription());
+    });
+}
+
+void Form1::Option1_Click(std::int16_t index)
+{
+    dispatch([&] {
+        state_.mode1 = index;
+        if (const auto caption = calc::unitCaption(index))
+            view_.setUnitCaption(*caption);
+        describeInputs();
+    });
+}
+
+void Form1::Option2_Click(std::int16_t index)
+{
+    dispatch([&] { state_.mode2 = index; });
+}
+
+void Form1::Command1_Click()
+{
+    dispatch([&] {
+        // Read in this order: the frequency, the crystal, the frequency again
+        // for the comment, the unit caption.  The result box is written
+        // last, and only when the calculation succeeds.
+        const std::string frequency = view_.text(Box::F);
+        const std::string crystal = view_.text(Box::Fc);
+        const std::string comment = view_.text(Box::F);
+        const std::string unit = view_.unitCaption();
+        std::string line;
+        const std::uint32_t word = calc::calculate(state_, {frequency, crystal, comment, unit}, line);
+        view_.setResultTooltip(wordTooltip(word, crystal));
+        view_.setText(Box::data, line);
+        view_.announceResult(line);
+    });
+}
+
+void Form1::describeInputs()
+{
+    std::string limit;
+    try {
+        limit = calc::highestAcceptedFrequency(calc::readCrystalMHz(view_.text(Box::Fc)), state_.mode1);
+    } catch (const calc::CalcError&) {
+        // no usable crystal yet: the range is said without its number
+    }
+    view_.setDescription(Box::F, frequencyDescription(view_.unitCaption(), limit));
+}
+
+std::string Form1::wordTooltip(std::uint32_t word, std::string_view crystal) const
+{
+    calc::ClockOptions options;
+    options.crystalMHz = crystal;
+    const calc::SystemClock clock = calc::systemClock(options);
+    const calc::WordDetails details = calc::windowWordDetails(word, clock, state_.F1);
+    const calc::ControlByte control{0, false, true}; // phase 0, running, 6x multiplier
+    std::string load;
+    calc::appendByteList(load, calc::loadBytes(control, word, state_.mode2));
+    return resultTooltip(details, load, calc::isSerial(state_.mode2));
+}
+
+void keepFirstLine(std::u16string& text, int& cursor)
+{
+    const auto isBreak = [](char16_t c) { return c == u'\n' || c == u'\r'; };
+    const auto first = std::ranges::find_if(text, isBreak);
+    if (first == text.end())
+        return;
+    const int from = int(first - text.begin());
+    if (cursor > from) {
+        text.erase(std::size_t(from), std::size_t(cursor - from));
+        cursor = from;
+    }
+    const auto next = std::ranges::find_if(text, isBreak);
+    if (next != text.end()) {
+        text.erase(next, text.end());
+        cursor = std::min(cursor, int(text.size()));
+    }
+}
+
+} // namespace form

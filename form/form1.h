@@ -1,0 +1,68 @@
+#pragma once
+// What the window does, without a toolkit: the four event handlers and the
+// behaviour around them.  A toolkit adapter implements View and calls the
+// handlers when its controls report the events.
+
+#include "calc/state.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace form {
+
+enum class Box { F, Fc, data };
+
+// The controls as the handlers use them.
+class View {
+public:
+    virtual ~View() = default;
+    virtual std::string text(Box box) const = 0;
+    virtual void setText(Box box, std::string_view text) = 0;
+    virtual std::string unitCaption() const = 0; // modeshow
+    virtual void setUnitCaption(std::string_view caption) = 0;
+    // Shows `index` of option array 1 or 2 as selected, without raising
+    // its click: the handlers raise what they need themselves.
+    virtual void selectOption(int array, int index) = 0;
+    virtual void setResultTooltip(std::string_view text) = 0;
+    // Tells assistive technology that the result box shows a new value.
+    virtual void announceResult(std::string_view text) = 0;
+    virtual void setDescription(Box box, std::string_view text) = 0;
+    virtual void showError(std::string_view message) = 0;
+};
+
+class Form1 {
+public:
+    explicit Form1(View& view) : view_(view) {}
+
+    // The four handlers.  None lets an error out: each is shown through
+    // View::showError and the window goes on.
+    void Form_Load();
+    void Option1_Click(std::int16_t index);
+    void Option2_Click(std::int16_t index);
+    void Command1_Click();
+
+    // The crystal box's text changed: the frequency box's range follows it.
+    void crystalChanged() { describeInputs(); }
+
+    calc::CalcState& state() noexcept { return state_; }
+    const calc::CalcState& state() const noexcept { return state_; }
+
+private:
+    template <class Handler>
+    void dispatch(Handler&& handler);
+    void describeInputs();
+    std::string wordTooltip(std::uint32_t word, std::string_view crystal) const;
+
+    View& view_;
+    calc::CalcState state_;
+};
+
+// For a single-line box: text inserted with line breaks keeps its first
+// line only.  The box held no line break before, so any break came with the
+// text just inserted, which ends at `cursor`; that text is dropped from its
+// first break up to the cursor.  Anything else with a break (text set from
+// code) ends at its first break.
+void keepFirstLine(std::u16string& text, int& cursor);
+
+} // namespace form

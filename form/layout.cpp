@@ -1,0 +1,57 @@
+#include "form/layout.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace form {
+
+const Control& control(std::string_view name)
+{
+    for (const Control& c : controls)
+        if (c.name == name)
+            return c;
+    throw std::out_of_range("no control called " + std::string(name));
+}
+
+Rect absoluteTwips(const Control& c)
+{
+    Rect r{c.left, c.top, c.width, c.height};
+    for (std::string_view in = c.container; in != windowName;) {
+        const Control& container = control(in);
+        r.left += container.left;
+        r.top += container.top;
+        in = container.container;
+    }
+    return r;
+}
+
+std::vector<const Control*> tabOrder()
+{
+    std::vector<const Control*> order;
+    for (const Control& c : controls)
+        if (c.kind != Kind::Frame && c.kind != Kind::Label)
+            order.push_back(&c);
+    std::ranges::sort(order, {}, &Control::tabIndex);
+    return order;
+}
+
+OptionMember optionMember(const Control& option)
+{
+    // "OptionA_I"
+    return {option.name[6] - '0', option.name[8] - '0'};
+}
+
+std::string_view accessibleName(const Control& c)
+{
+    if (!c.accessibleName.empty())
+        return c.accessibleName;
+    std::string_view text = c.text;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace form

@@ -1,0 +1,193 @@
+// The window without a toolkit: its layout table and its handlers, driven
+// through a view that records what they read and write.
+
+#include "form/form1.h"
+#include "form/layout.h"
+#include "form/messages.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class RecordingView : public form::View {
+public:
+    std::map<form::Box, std::string> texts{{form::Box::F, "10"}, {form::Box::Fc, "20"}, {form::Box::data, "Text1"}};
+    std::string caption = "Khz";
+    std::map<int, int> selected;
+    std::string tooltip, announced;
+    std::map<form::Box, std::string> descriptions;
+    std::vector<std::string> errors;
+    mutable std::vector<std::string> log; // reads and writes, in order
+
+    std::string text(form::Box b) const override
+    {
+        log.push_back("read " + name(b));
+        return texts.at(b);
+    }
+    void setText(form::Box b, std::string_view t) override
+    {
+        log.push_back("write " + name(b));
+        texts[b] = t;
+    }
+    std::string unitCaption() const override
+    {
+        log.push_back("read modeshow");
+        return caption;
+    }
+    void setUnitCaption(std::string_view c) override { caption = c; }
+    void selectOption(int array, int index) override { selected[array] = index; }
+    void setResultTooltip(std::string_view t) override
+    {
+        log.push_back("tooltip");
+        tooltip = t;
+    }
+    void announceResult(std::string_view t) override { announced = t; }
+    void setDescription(form::Box b, std::string_view t) override { descriptions[b] = t; }
+    void showError(std::string_view m) override { errors.emplace_back(m); }
+
+    static std::string name(form::Box b) { return b == form::Box::F ? "F" : b == form::Box::Fc ? "Fc" : "data"; }
+};
+
+class Form : public ::testing::Test {
+protected:
+    void SetUp() override { logic.Form_Load(); }
+    RecordingView view;
+    form::Form1 logic{view};
+};
+
+TEST_F(Form, LoadSelectsKilohertzAndSerial)
+{
+    EXPECT_EQ(logic.state().mode1, 1);
+    EXPECT_EQ(logic.state().mode2, 0);
+    EXPECT_EQ(view.caption, "KHz");
+    EXPECT_EQ(view.selected, (std::map<int, int>{{1, 1}, {2, 0}}));
+    EXPECT_EQ(view.descriptions[form::Box::Fc], "MHz，1 到 5461");
+    EXPECT_EQ(view.descriptions[form::Box::F], "KHz，0 到 59999.999986 KHz");
+    EXPECT_EQ(view.texts[form::Box::data], "Text1");
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
+{
+    view.log.clear();
+    logic.Command1_Click();
+    const std::vector<std::string> expected{"read F", "read Fc", "read F", "read modeshow", "tooltip", "write data"};
+    EXPECT_EQ(view.log, expected);
+    EXPECT_EQ(view.texts[form::Box::data], "{0x1A,0x76,0x05,0x00},//10KHz");
+    EXPECT_EQ(view.announced, view.texts[form::Box::data]);
+    EXPECT_NE(view.tooltip.find("{0x1A,0x76,0x05,0x00,0x01}"), std::string::npos) << view.tooltip;
+
+    logic.Option2_Click(1);
+    logic.Command1_Click();
+    EXPECT_EQ(view.texts[form::Box::data], "{0x00,0x05,0x76,0x1A},//10KHz");
+    EXPECT_NE(view.tooltip.find("（并行，相位 0，不掉电，6 倍频）：{0x01,0x00,0x05,0x76,0x1A}"), std::string::npos) << view.tooltip;
+}
+
+TEST_F(Form, UnitClicksChangeTheCaptionNotTheResult)
+{
+    logic.Command1_Click();
+    const struct {
+        std::int16_t index;
+        const char* caption;
+    } steps[] = {{0, "Hz"}, {2, "MHz"}, {1, "KHz"}, {7, "KHz"}}; // outside the table: caption kept
+    for (const auto& s : steps) {
+        logic.Option1_Click(s.index);
+        EXPECT_EQ(logic.state().mode1, s.index);
+        EXPECT_EQ(view.caption, s.caption);
+        EXPECT_EQ(view.texts[form::Box::data], "{0x1A,0x76,0x05,0x00},//10KHz");
+    }
+}
+
+TEST_F(Form, ErrorsAreShownAndLeaveTheResultAlone)
+{
+    const struct {
+        const char* F;
+        const char* Fc;
+        std::int16_t unit;
+        const char* mention;
+    } cases[] = {
+        {"10", "0", 1, "1 到 5461 MHz"},
+        {"-10", "-5", 1, "晶振频率超出范围"},
+        {"60", "20", 2, "最高为 59.999999986 MHz"},
+        {"1e999", "20", 1, "太大"},
+        {"-1", "20", 1, "不能为负数"},
+    };
+    logic.Command1_Click();
+    for (const auto& c : cases) {
+        view.errors.clear();
+        view.texts[form::Box::F] = c.F;
+        view.texts[form::Box::Fc] = c.Fc;
+        logic.Option1_Click(c.unit);
+        const std::string tooltip = view.tooltip;
+        logic.Command1_Click();
+        ASSERT_EQ(view.errors.size(), 1u) << c.F;
+        EXPECT_NE(view.errors[0].find(c.mention), std::string::npos) << view.errors[0];
+        EXPECT_EQ(view.texts[form::Box::data].substr(0, 22), "{0x1A,0x76,0x05,0x00},") << c.F;
+        EXPECT_EQ(view.tooltip, tooltip);
+    }
+}
+
+TEST_F(Form, CrystalChangesTheFrequencyRange)
+{
+    view.texts[form::Box::Fc] = "30";
+    logic.crystalChanged();
+    EXPECT_EQ(view.descriptions[form::Box::F], "KHz，0 到 89999.999979 KHz");
+    view.texts[form::Box::Fc] = "0";
+    logic.crystalChanged();
+    EXPECT_EQ(view.descriptions[form::Box::F], "KHz，0 到系统时钟的一半");
+}
+
+TEST(FormLayout, TheStoredTable)
+{
+    ASSERT_EQ(form::controls.size(), 16u);
+    // Frame1 reaches exactly the layout's extent.
+    const form::Rect frame1 = form::absoluteTwips(form::control("Frame1"));
+    EXPECT_EQ(frame1.left + frame1.width, form::layoutWidthTwips);
+    EXPECT_EQ(frame1.top + frame1.height, form::layoutHeightTwips);
+    // A control's place is its containers' offsets added up.
+    const form::Rect f = form::absoluteTwips(form::control("F"));
+    EXPECT_EQ(f.left, 3360 + 600 + 240);
+    EXPECT_EQ(f.top, 1440 + 600 + 720);
+    EXPECT_EQ(form::toPixels(f.left, 96), 280);
+    EXPECT_EQ(form::toPixels(f.left, 144), 420);
+    std::vector<std::string_view> order;
+    for (const form::Control* c : form::tabOrder())
+        order.push_back(c->name);
+    EXPECT_EQ(order, (std::vector<std::string_view>{"Option1_0", "Option1_1", "Option1_2", "F", "data", "Command1",
+                                                    "Fc", "Option2_0", "Option2_1"}));
+    EXPECT_EQ(form::optionMember(form::control("Option2_1")).array, 2);
+    EXPECT_EQ(form::optionMember(form::control("Option2_1")).index, 1);
+    EXPECT_EQ(form::accessibleName(form::control("Frame1")), "AD9851 计算软件 KOVA TARELMIN");
+    EXPECT_EQ(form::accessibleName(form::control("data")), "对应值");
+    EXPECT_THROW(form::control("Text2"), std::out_of_range);
+}
+
+TEST(FormText, InsertedLineBreaksKeepTheFirstLine)
+{
+    const struct {
+        std::u16string text;
+        int cursor;
+        std::u16string kept;
+        int keptCursor;
+    } cases[] = {
+        {u"10\n", 3, u"10", 2},          // pasted into an empty box
+        {u"25\r\n30\r\n", 8, u"25", 2},
+        {u"12\n3", 4, u"12", 2},         // "1|" + "2\n3"
+        {u"10\r95", 4, u"105", 2},       // "1|5" + "0\r9"
+        {u"7\n8", 0, u"7", 0},           // set from code: ends at the break
+        {u"plain", 2, u"plain", 2},
+    };
+    for (const auto& c : cases) {
+        std::u16string text = c.text;
+        int cursor = c.cursor;
+        form::keepFirstLine(text, cursor);
+        EXPECT_EQ(text, c.kept);
+        EXPECT_EQ(cursor, c.keptCursor);
+    }
+}
+
+} // namespace
