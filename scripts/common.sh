@@ -11,6 +11,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
 TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-base man-db
                dpkg-dev file fakeroot lintian time xvfb xauth xdotool xclip imagemagick)
 
+# What cross-building the Windows programs and testing them under Wine needs.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip)
+
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
     if ! command -v dpkg-query >/dev/null 2>&1; then
@@ -28,6 +31,14 @@ ensure_packages() {
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+}
+
+# configure_and_build_windows DIR [cmake arguments...]: the mingw-w64 cross build.
+configure_and_build_windows() {
+    local dir=$1
+    shift
+    configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DAD9851_BENCH=OFF -Wno-dev "$@"
 }
 
 # configure_and_build DIR [cmake arguments...]

@@ -45,6 +45,14 @@ std::string slurp(const fs::path& p)
     return s.str();
 }
 
+// The program under test: the one built beside these tests, or another
+// named by AD9851_WORD (the Windows .exe through Wine).
+std::string program()
+{
+    const char* other = std::getenv("AD9851_WORD");
+    return other && *other ? other : AD9851_WORD;
+}
+
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override
@@ -60,7 +68,7 @@ protected:
     {
         const fs::path in = dir_ / "in", out = dir_ / "out", err = dir_ / "err";
         std::ofstream(in, std::ios::binary) << input;
-        std::string cmd = quote(AD9851_WORD);
+        std::string cmd = quote(program());
         for (const auto& a : args)
             cmd.append(" ").append(quote(a));
         cmd.append(" <").append(quote(stdinPath.empty() ? in.string() : stdinPath));
@@ -79,7 +87,7 @@ protected:
     Outcome shell(const std::string& command)
     {
         const fs::path out = dir_ / "out", err = dir_ / "err";
-        const std::string cmd = "W=" + quote(AD9851_WORD) + "; { " + command + " ; } >" + quote(out.string()) +
+        const std::string cmd = "W=" + quote(program()) + "; { " + command + " ; } >" + quote(out.string()) +
                                 " 2>" + quote(err.string());
         const int raw = std::system(("bash -c " + quote(cmd)).c_str());
         Outcome r;

@@ -1,0 +1,44 @@
+# The Windows programs, cross-built here and run under Wine.
+
+# They import system DLLs only: nothing to ship beside them.
+find_program(MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
+foreach(program ad9851-word ad9851-calc)
+    if(TARGET ${program})
+        add_test(NAME ${program}_imports_only_system_dlls
+            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_imports_test.sh ${MINGW_OBJDUMP} $<TARGET_FILE:${program}>)
+    endif()
+endforeach()
+
+# ad9851-word.exe through the same end-to-end tests as the Linux program,
+# run by the native test program (AD9851_NATIVE_CLI_TESTS) with the .exe
+# under Wine in its place.
+set(AD9851_NATIVE_CLI_TESTS "" CACHE FILEPATH "The native build's cli_tests, to run against the .exe")
+if(AD9851_NATIVE_CLI_TESTS)
+    file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/ad9851-word-wine
+        CONTENT "#!/bin/sh\nexec ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:ad9851-word> \"$@\"\n"
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    # A pseudo terminal is no Windows console: that test is for Linux only.
+    add_test(NAME cli_tests_against_the_exe
+        COMMAND ${AD9851_NATIVE_CLI_TESTS} --gtest_filter=-Cli.TerminalInputWithoutFrequenciesShowsUsage)
+    set_tests_properties(cli_tests_against_the_exe PROPERTIES TIMEOUT 600
+        ENVIRONMENT "AD9851_WORD=${CMAKE_CURRENT_BINARY_DIR}/ad9851-word-wine")
+endif()
+
+if(TARGET ad9851-calc)
+    add_test(NAME win32_window_under_wine
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_window_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                $<TARGET_FILE:ad9851-calc>)
+    set_tests_properties(win32_window_under_wine PROPERTIES TIMEOUT 180)
+endif()
+
+# The downloads: made once, then the zip's contents checked and the
+# installer run silently under Wine, used and removed again.
+if(TARGET windows_packages)
+    add_test(NAME windows_packages_build
+        COMMAND ${CMAKE_COMMAND} --build ${PROJECT_BINARY_DIR} --target windows_packages)
+    set_tests_properties(windows_packages_build PROPERTIES FIXTURES_SETUP windows_packages TIMEOUT 300)
+    add_test(NAME windows_packages_install_and_run
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_packages_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                ${win_zip} ${win_setup})
+    set_tests_properties(windows_packages_install_and_run PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
+endif()

@@ -1,0 +1,368 @@
+#include "win32/form_window.h"
+
+#include "form/layout.h"
+#include "form/messages.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t windowClass[] = L"AD9851CalcForm1";
+constexpr int firstControlId = 100; // control ids: 100 + the row in the control table
+constexpr int iconId = 1;
+
+int idOf(const form::Control& c) { return firstControlId + int(&c - form::controls.data()); }
+
+// The DPI of a window, or of the system where Windows is too old to say.
+int dpiFor(HWND window)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window); dpi != 0)
+            return int(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The window's frame around a client area of the given size.
+SIZE frameAround(int width, int height, DWORD style)
+{
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, style, FALSE, 0);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
+
+} // namespace
+
+std::wstring widen(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring out(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string narrow(std::wstring_view utf16)
+{
+    if (utf16.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {}
+
+Form1Window::~Form1Window()
+{
+    for (auto& [points, font] : fonts_)
+        DeleteObject(font);
+}
+
+bool Form1Window::create(int show)
+{
+    INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(iconId));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = windowClass;
+    if (!RegisterClassExW(&wc))
+        return false;
+
+    dpi_ = dpiFor(nullptr);
+    const SIZE size = frameAround(scaled(form::layoutWidthTwips + form::marginTwips),
+                                  scaled(form::layoutHeightTwips + form::marginTwips), windowStyle);
+    window_ = CreateWindowExW(0, windowClass, widen(form::windowCaption).c_str(), windowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
+    if (!window_)
+        return false;
+    dpi_ = dpiFor(window_);
+
+    // Created in tab order, so that Tab follows the stored indexes; then the
+    // labels; the frames last, beneath the controls they hold.
+    std::vector<const form::Control*> order = form::tabOrder();
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::Label)
+            order.push_back(&c);
+    for (auto it = form::controls.rbegin(); it != form::controls.rend(); ++it)
+        if (it->kind == form::Kind::Frame)
+            order.push_back(&*it);
+    const form::Control* previous = nullptr;
+    for (const form::Control* c : order) {
+        const wchar_t* kindClass = L"BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        // A new group starts at each control that is not an option following
+        // an option of its own array.
+        const bool continuesGroup = previous && c->kind == form::Kind::Option &&
+                                    previous->kind == form::Kind::Option &&
+                                    form::optionMember(*c).array == form::optionMember(*previous).array;
+        if (!continuesGroup)
+            style |= WS_GROUP;
+        switch (c->kind) {
+        case form::Kind::Frame: style |= BS_GROUPBOX; break;
+        case form::Kind::Option: style |= BS_AUTORADIOBUTTON | (continuesGroup ? 0 : WS_TABSTOP); break;
+        case form::Kind::Button: style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP; break;
+        case form::Kind::TextBox:
+            kindClass = L"EDIT";
+            style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case form::Kind::Label:
+            kindClass = L"STATIC";
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        }
+        HWND hwnd = CreateWindowExW(exStyle, kindClass, widen(c->text).c_str(), style, 0, 0, 0, 0, window_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(*c))), instance_, nullptr);
+        if (!hwnd)
+            return false;
+        if (c->kind == form::Kind::TextBox)
+            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
+        controls_[c->name] = hwnd;
+        previous = c;
+    }
+
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
+                               nullptr);
+    if (tooltip_) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(box(form::Box::data));
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 800);
+        SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+    }
+
+    layOut();
+    logic_.Form_Load();
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    // The first control of the tab order that takes focus: the selected unit.
+    SetFocus(control("Option1_1"));
+    return true;
+}
+
+int Form1Window::run()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The dialog manager gives Tab, the arrow keys in the option groups
+        // and Enter their usual meaning.
+        if (IsDialogMessageW(window_, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return int(msg.wParam);
+}
+
+LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT Form1Window::handle(UINT message, WPARAM w, LPARAM l)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
+        return 0;
+    case WM_GETMINMAXINFO: {
+        // Never smaller than the layout it must show.
+        const SIZE min = frameAround(scaled(form::layoutWidthTwips), scaled(form::layoutHeightTwips), windowStyle);
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {min.cx, min.cy};
+        return 0;
+    }
+    case 0x02E0: { // WM_DPICHANGED: positions and fonts follow the monitor
+        dpi_ = HIWORD(w);
+        const RECT* suggested = reinterpret_cast<const RECT*>(l);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut();
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, w, l);
+    }
+}
+
+void Form1Window::onCommand(int id, int code, HWND from)
+{
+    if (id == IDOK) { // Enter, from the dialog manager
+        const HWND focus = GetFocus();
+        if (focus == box(form::Box::F) || focus == box(form::Box::Fc) || focus == control("Command1"))
+            logic_.Command1_Click();
+        return;
+    }
+    const int row = id - firstControlId;
+    if (row < 0 || row >= int(form::controls.size()))
+        return;
+    const form::Control& c = form::controls[std::size_t(row)];
+    switch (c.kind) {
+    case form::Kind::Button:
+        if (code == BN_CLICKED)
+            logic_.Command1_Click();
+        break;
+    case form::Kind::Option:
+        if (code == BN_CLICKED && SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            const form::OptionMember m = form::optionMember(c);
+            if (m.array == 1)
+                logic_.Option1_Click(std::int16_t(m.index));
+            else
+                logic_.Option2_Click(std::int16_t(m.index));
+        }
+        break;
+    case form::Kind::TextBox:
+        if (code == EN_CHANGE && !fixingText_) {
+            keepSingleLine(from);
+            if (from == box(form::Box::Fc))
+                logic_.crystalChanged();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1Window::keepSingleLine(HWND edit)
+{
+    const int length = GetWindowTextLengthW(edit);
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(edit, text.data(), length + 1)));
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    std::u16string u16(text.begin(), text.end());
+    int cursor = int(caret);
+    form::keepFirstLine(u16, cursor);
+    if (u16.size() == text.size())
+        return;
+    fixingText_ = true;
+    SetWindowTextW(edit, std::wstring(u16.begin(), u16.end()).c_str());
+    SendMessageW(edit, EM_SETSEL, WPARAM(cursor), LPARAM(cursor));
+    fixingText_ = false;
+}
+
+void Form1Window::layOut()
+{
+    for (auto& [points, font] : fonts_)
+        DeleteObject(font);
+    fonts_.clear();
+    auto fontOf = [&](double points) {
+        HFONT& font = fonts_[points];
+        if (!font)
+            font = CreateFontW(-MulDiv(int(points * 100), dpi_, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, widen(form::fontFaceChinese).c_str());
+        return font;
+    };
+    for (const form::Control& c : form::controls) {
+        const form::Rect r = form::absoluteTwips(c);
+        HWND hwnd = control(c.name);
+        MoveWindow(hwnd, scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height), TRUE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(c.fontPoints > 0 ? c.fontPoints
+                                                                                       : form::windowFontPoints)),
+                     TRUE);
+    }
+    if (tooltip_)
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
+}
+
+HWND Form1Window::control(std::string_view name) const { return controls_.at(name); }
+
+HWND Form1Window::box(form::Box which) const
+{
+    switch (which) {
+    case form::Box::F: return control("F");
+    case form::Box::Fc: return control("Fc");
+    case form::Box::data: return control("data");
+    }
+    return nullptr;
+}
+
+namespace {
+std::wstring windowText(HWND hwnd)
+{
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
+}
+} // namespace
+
+std::string Form1Window::text(form::Box which) const { return narrow(windowText(box(which))); }
+
+void Form1Window::setText(form::Box which, std::string_view text) { SetWindowTextW(box(which), widen(text).c_str()); }
+
+std::string Form1Window::unitCaption() const { return narrow(windowText(control("modeshow"))); }
+
+void Form1Window::setUnitCaption(std::string_view caption)
+{
+    SetWindowTextW(control("modeshow"), widen(caption).c_str());
+}
+
+void Form1Window::selectOption(int array, int index)
+{
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::Option && form::optionMember(c).array == array)
+            SendMessageW(control(c.name), BM_SETCHECK, form::optionMember(c).index == index ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+}
+
+void Form1Window::setResultTooltip(std::string_view text)
+{
+    if (!tooltip_)
+        return;
+    tooltipText_ = widen(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(box(form::Box::data));
+    tool.lpszText = tooltipText_.data();
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form1Window::announceResult(std::string_view)
+{
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, box(form::Box::data), OBJID_CLIENT, CHILDID_SELF);
+}
+
+// Standard Windows controls carry no accessible description of their own.
+void Form1Window::setDescription(form::Box, std::string_view) {}
+
+void Form1Window::showError(std::string_view message)
+{
+    MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The calculator's window on plain Win32: real Windows controls at the
+// stored positions, scaled to the monitor's DPI, joined to the handlers of
+// the toolkit-free description in form/.
+
+#include "form/form1.h"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Form1Window : private form::View {
+public:
+    explicit Form1Window(HINSTANCE instance);
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+    ~Form1Window() override;
+
+    // Creates the window and its controls, runs the load handler and shows
+    // the window; false when Windows refuses.
+    bool create(int show);
+    // Runs the message loop until the window is closed; the exit code.
+    int run();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    void onCommand(int id, int code, HWND control);
+    void layOut();              // positions and fonts at the current DPI
+    void keepSingleLine(HWND edit);
+    HWND control(std::string_view name) const;
+    HWND box(form::Box which) const;
+    int scaled(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+    // form::View
+    std::string text(form::Box which) const override;
+    void setText(form::Box which, std::string_view text) override;
+    std::string unitCaption() const override;
+    void setUnitCaption(std::string_view caption) override;
+    void selectOption(int array, int index) override;
+    void setResultTooltip(std::string_view text) override;
+    void announceResult(std::string_view text) override;
+    void setDescription(form::Box which, std::string_view text) override;
+    void showError(std::string_view message) override;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::wstring tooltipText_;
+    int dpi_ = 96;
+    std::map<std::string_view, HWND> controls_;
+    std::map<double, HFONT> fonts_; // by point size, at the current DPI
+    bool fixingText_ = false;
+    form::Form1 logic_{*this};
+};
+
+// UTF-8 and the UTF-16 of Windows.
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
