@@ -20,15 +20,6 @@ WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
     return d;
 }
 
-std::string fixedPoint(std::uint64_t units, std::size_t decimals)
-{
-    std::string digits = std::to_string(units);
-    if (digits.size() <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, 1, '.');
-    return digits;
-}
-
 } // namespace
 
 WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz)
@@ -59,6 +50,15 @@ WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const
     const double milliHz = double(*roundedQuotient(difference, den).toUint64());
     d.deviationHz = (below ? -milliHz : milliHz) / 1000.0;
     return d;
+}
+
+std::string fixedPoint(std::uint64_t units, std::size_t decimals)
+{
+    std::string digits = std::to_string(units);
+    if (digits.size() <= decimals)
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    digits.insert(digits.size() - decimals, 1, '.');
+    return digits;
 }
 
 std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }

@@ -1,5 +1,7 @@
 #include "calc/units.h"
 
+#include "calc/details.h"
+
 #include <algorithm>
 #include <array>
 
@@ -69,10 +71,7 @@ std::optional<std::int16_t> chipFromName(std::string_view name) noexcept
 std::string formatMilliHz(std::uint64_t milliHz, std::int16_t mode1)
 {
     const std::size_t decimals = 3 + (mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0);
-    std::string digits = std::to_string(milliHz);
-    if (digits.size() <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, 1, '.');
+    std::string digits = fixedPoint(milliHz, decimals);
     digits.erase(digits.find_last_not_of('0') + 1);
     if (digits.back() == '.')
         digits.pop_back();

@@ -27,8 +27,12 @@ setup_wine() {
         wine reg add "$key" /v 宋体 /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1
         wineserver -w
     fi
-    # Kept running for every test; its helpers must not hold the terminal.
+    # Kept running for every test.  Its helper processes (the device and
+    # service hosts) are started here too, with nothing of ours as their
+    # standard input and output: started by the first test, they would keep
+    # that test's output pipe open and ctest would wait for them forever.
     wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
 }
 
 stop_wine() {
