@@ -58,7 +58,7 @@ std::vector<std::uint8_t> readByteList(std::string_view text)
         const std::string_view item = trimmed(items.substr(0, comma));
         const auto value = startsWithHexPrefix(item) ? wholeNumber(item.substr(2), 16) : std::nullopt;
         if (!value || *value > 0xFF || item.size() > 4)
-            invalid("\"" + std::string(item) + "\" is not a byte such as 0x1A");
+            invalid(std::string(1, '"').append(item).append("\" is not a byte such as 0x1A"));
         bytes.push_back(std::uint8_t(*value));
         if (comma == std::string_view::npos)
             break;
@@ -116,12 +116,18 @@ std::string describeWord(const DecodedWord& decoded, ClockOptions options)
     const rt::BigUInt perCycle = clock.denominator() << 32;
     const auto milliHz =
         *roundedQuotient(rt::BigUInt(decoded.word) * clock.numerator * rt::BigUInt(1000), perCycle).toUint64();
-    std::string out = "word=" + std::to_string(decoded.word) + "\tfrequency_hz=" + formatHz(milliHz);
+    // Appended piece by piece (GCC 12 warns wrongly about chains of +).
+    std::string out = "word=";
+    out += std::to_string(decoded.word);
+    out += "\tfrequency_hz=";
+    out += formatHz(milliHz);
     if (const auto& c = decoded.control) {
         char phase[32];
         const auto end = std::to_chars(phase, phase + sizeof phase, c->phaseDegrees()).ptr;
-        out += "\tphase_deg=" + std::string(phase, end) + "\tpower_down=" + (c->powerDown ? "1" : "0") +
-               "\tmultiplier=" + (c->multiplier ? "1" : "0");
+        out += "\tphase_deg=";
+        out.append(phase, end);
+        out += c->powerDown ? "\tpower_down=1" : "\tpower_down=0";
+        out += c->multiplier ? "\tmultiplier=1" : "\tmultiplier=0";
     }
     return out;
 }
