@@ -32,13 +32,19 @@ void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
     out.back() = '}';
 }
 
-void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
-                      std::string_view comment, std::string_view unitCaption)
+void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std::string_view comment,
+                      std::string_view unitCaption)
 {
-    appendByteList(out, wordBytes(word, mode2));
+    appendByteList(out, bytes);
     out += ",//";
     out += comment;
     out += unitCaption;
+}
+
+void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
+                      std::string_view comment, std::string_view unitCaption)
+{
+    appendResultLine(out, wordBytes(word, mode2), comment, unitCaption);
 }
 
 } // namespace calc

@@ -19,8 +19,12 @@ std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) no
 // "{0xHH,0xHH,...}" for any number of bytes, capital hex digits.
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes);
 
-// Adds the line for `word` to the end of `out`: the bytes of wordBytes,
-// then ",//", `comment` and `unitCaption`, both copied unchanged.
+// Adds a result line to the end of `out`: the byte list, then ",//",
+// `comment` and `unitCaption`, both copied unchanged.
+void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std::string_view comment,
+                      std::string_view unitCaption);
+
+// The line for `word`: its four bytes in the order of mode2.
 void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
                       std::string_view comment, std::string_view unitCaption);
 

@@ -141,10 +141,7 @@ private:
             }
             out_ += "    ";
         }
-        calc::appendByteList(out_, bytesOf(tuned.word));
-        out_ += ",//";
-        out_ += comment;
-        out_ += tuner_.unitCaption();
+        calc::appendResultLine(out_, bytesOf(tuned.word), comment, tuner_.unitCaption());
         if (options_.details) {
             const calc::WordDetails d = tuner_.details(tuned);
             out_ += '\t';

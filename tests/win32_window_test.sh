@@ -19,10 +19,16 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 # The focused box, copied as a person copies it.
 copied() { keys Home shift+End ctrl+c; xclip -o -selection clipboard 2>/dev/null; }
 
-# Start: the focus is on KHz.  Tab to 频率, Enter calculates; Tab to 对应值.
-keys Tab Return Tab
+# Start: the focus is on KHz.  Tab through 频率 and 对应值 to 计算 and press
+# it; back to 对应值.
+keys Tab Tab Tab space shift+Tab
 line=$(copied)
 [ "$line" = "{0x1A,0x76,0x05,0x00},//10KHz" ] || fail "计算 gave \"$line\""
+# Enter in 频率 calculates too.
+keys shift+Tab Home shift+End 2 5 Return Tab
+line=$(copied)
+[ "$line" = "{0x41,0xA7,0x0D,0x00},//25KHz" ] || fail "Enter in 频率 gave \"$line\""
+keys shift+Tab Home shift+End 1 0 Return Tab
 
 # On to 数据模式 (计算, 晶振频率, then the group), Down selects 并行;
 # back to 晶振频率 and Enter.
