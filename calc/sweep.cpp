@@ -55,15 +55,15 @@ std::int64_t scaled(const Decimal& d, int decimals)
 
 } // namespace
 
-Sweep::Sweep(std::string_view spec)
+Sweep::Sweep(std::string_view range)
 {
     std::array<std::string_view, 3> parts;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::size_t colon = spec.find(':');
+        const std::size_t colon = range.find(':');
         if ((colon == std::string_view::npos) != (i == 2))
             throw std::invalid_argument("--sweep takes START:STOP:STEP");
-        parts[i] = spec.substr(0, colon);
-        spec.remove_prefix(colon == std::string_view::npos ? spec.size() : colon + 1);
+        parts[i] = range.substr(0, colon);
+        range.remove_prefix(colon == std::string_view::npos ? range.size() : colon + 1);
     }
     const Decimal start = parseDecimal(parts[0]), stop = parseDecimal(parts[1]), step = parseDecimal(parts[2]);
     decimals_ = std::max({start.decimals, stop.decimals, step.decimals});

@@ -16,7 +16,7 @@ public:
     // with a message in English, for a malformed text, a STEP of 0, a STEP
     // pointing away from STOP, more than maxEntries entries or numbers too
     // long to count with.
-    explicit Sweep(std::string_view spec);
+    explicit Sweep(std::string_view range);
 
     std::uint64_t size() const noexcept { return count_; }
     // The shortest decimal text of entry `index`: "0.1", "10", "-1.25".

@@ -19,7 +19,7 @@ struct Control {
     std::string_view text;      // caption, or a text box's initial text (UTF-8)
     int left, top, width, height; // twips from the container's top-left corner
     int tabIndex;
-    double fontPoints;          // 0: the window's own font
+    double fontPoints;          // zero for the window's own font
     std::string_view accessibleName; // empty: the caption, trimmed
 };
 

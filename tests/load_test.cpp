@@ -308,7 +308,7 @@ TEST(ExactWord, TooHighNamesTheExactLimit)
 TEST(Sweep, CountsInExactDecimals)
 {
     const struct {
-        const char* spec;
+        const char* range;
         std::vector<std::string> texts;
     } cases[] = {
         {"1:2:0.5", {"1", "1.5", "2"}},
@@ -319,11 +319,11 @@ TEST(Sweep, CountsInExactDecimals)
         {"+1.50:2.5:1", {"1.5", "2.5"}},
     };
     for (const auto& c : cases) {
-        const calc::Sweep sweep(c.spec);
+        const calc::Sweep sweep(c.range);
         std::vector<std::string> texts;
         for (std::uint64_t i = 0; i < sweep.size(); ++i)
             texts.push_back(sweep.text(i));
-        EXPECT_EQ(texts, c.texts) << c.spec;
+        EXPECT_EQ(texts, c.texts) << c.range;
     }
     const calc::Sweep tenths("0:1:0.1");
     ASSERT_EQ(tenths.size(), 11u);
