@@ -16,11 +16,14 @@ std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) no
 
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
 {
-    // "{" then "0xHH," per byte, the last comma becoming "}".
+    // "{" then "0xHH," per byte, the last comma becoming "}"; written on
+    // the stack and added at once, as lines are made by the million.
     static constexpr char hexDigits[] = "0123456789ABCDEF";
-    const std::size_t start = out.size();
-    out.resize(start + 1 + 5 * bytes.size() + (bytes.empty() ? 1 : 0));
-    char* p = out.data() + start;
+    char small[1 + 5 * 5];
+    std::string large;
+    const std::size_t size = 1 + 5 * bytes.size() + (bytes.empty() ? 1 : 0);
+    char* const text = size <= sizeof small ? small : (large.resize(size), large.data());
+    char* p = text;
     *p++ = '{';
     for (const std::uint8_t b : bytes) {
         *p++ = '0';
@@ -29,7 +32,8 @@ void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
         *p++ = hexDigits[b & 0xF];
         *p++ = ',';
     }
-    out.back() = '}';
+    text[size - 1] = '}';
+    out.append(text, size);
 }
 
 void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std::string_view comment,

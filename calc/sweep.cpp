@@ -87,15 +87,15 @@ Sweep::Sweep(std::string_view range)
     count_ = steps + 1;
 }
 
-void Sweep::writeText(std::uint64_t index, std::string& out) const
+std::string_view Sweep::writeText(std::uint64_t index, Buffer& buffer) const
 {
     // The value lies between START and STOP, so it fits; the sum is taken
     // modulo 2^64, where the steps on the way may not fit.
     const auto value = std::int64_t(std::uint64_t(start_) + index * std::uint64_t(step_));
     std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
     // Digits from the right, the trailing zeros of the fraction left out.
-    char buf[48];
-    char* p = buf + sizeof buf;
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     int place = decimals_;
     bool fraction = false;
     for (; place > 0; --place, magnitude /= 10) {
@@ -113,14 +113,13 @@ void Sweep::writeText(std::uint64_t index, std::string& out) const
     } while (magnitude != 0);
     if (value < 0)
         *--p = '-';
-    out.assign(p, buf + sizeof buf);
+    return std::string_view(p, std::size_t(end - p));
 }
 
 std::string Sweep::text(std::uint64_t index) const
 {
-    std::string out;
-    writeText(index, out);
-    return out;
+    Buffer buffer;
+    return std::string(writeText(index, buffer));
 }
 
 } // namespace calc

@@ -21,8 +21,9 @@ public:
     std::uint64_t size() const noexcept { return count_; }
     // The shortest decimal text of entry `index`: "0.1", "10", "-1.25".
     std::string text(std::uint64_t index) const;
-    // The same into `out`, replacing what it held (its capacity is reused).
-    void writeText(std::uint64_t index, std::string& out) const;
+    // The same written into `buffer`, for callers that go through many.
+    using Buffer = char[48];
+    std::string_view writeText(std::uint64_t index, Buffer& buffer) const;
 
 private:
     std::int64_t start_ = 0; // in units of 10^-decimals_

@@ -307,11 +307,9 @@ int main(int argc, char** argv)
     Run run(options, tuner ? &*tuner : nullptr, output, messages);
     bool readOk = true;
     if (sweep) {
-        std::string text;
-        for (std::uint64_t i = 0; i < sweep->size() && !output.failed(); ++i) {
-            sweep->writeText(i, text);
-            run.input({text});
-        }
+        calc::Sweep::Buffer text;
+        for (std::uint64_t i = 0; i < sweep->size() && !output.failed(); ++i)
+            run.input({sweep->writeText(i, text)});
     } else if (!fromStdin) {
         for (const std::string& text : options.frequencies)
             run.input({text});
