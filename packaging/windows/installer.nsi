@@ -20,6 +20,7 @@ VIAddVersionKey /LANG=2052 "ProductName" "AD9851 Calc"
 VIAddVersionKey /LANG=2052 "FileDescription" "AD9851 Calc installer"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (c) 2026 ad9851-calc developers, MIT licence"
 
 Page directory
 Page instfiles
