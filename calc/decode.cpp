@@ -2,7 +2,6 @@
 
 #include "calc/details.h"
 #include "calc/errors.h"
-#include "calc/exact_word.h"
 #include "calc/limits.h"
 #include "calc/units.h"
 
@@ -113,9 +112,7 @@ std::string describeWord(const DecodedWord& decoded, ClockOptions options)
         options.multiplier = decoded.control->multiplier;
     }
     const SystemClock clock = systemClock(options);
-    const rt::BigUInt perCycle = clock.denominator() << 32;
-    const auto milliHz =
-        *roundedQuotient(rt::BigUInt(decoded.word) * clock.numerator * rt::BigUInt(1000), perCycle).toUint64();
+    const std::uint64_t milliHz = actualMilliHz(decoded.word, clock);
     // Appended piece by piece (GCC 12 warns wrongly about chains of +).
     std::string out = "word=";
     out += std::to_string(decoded.word);

@@ -10,17 +10,24 @@ namespace calc {
 
 namespace {
 
+// clock / 2^32 = clock.numerator / perCycle(clock)
+rt::BigUInt perCycle(const SystemClock& clock) { return clock.denominator() << 32; }
+
 WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 {
-    const rt::BigUInt perCycle = clock.denominator() << 32; // clock / 2^32 = numerator / perCycle
     WordDetails d;
     d.word = word;
-    d.actualMilliHz = *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle).toUint64();
-    d.stepMicroHz = *roundedQuotient(clock.numerator * rt::BigUInt(1'000'000), perCycle).toUint64();
+    d.actualMilliHz = actualMilliHz(word, clock);
+    d.stepMicroHz = *roundedQuotient(clock.numerator * rt::BigUInt(1'000'000), perCycle(clock)).toUint64();
     return d;
 }
 
 } // namespace
+
+std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock)
+{
+    return *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle(clock)).toUint64();
+}
 
 WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz)
 {
@@ -40,7 +47,7 @@ WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const
     WordDetails d = commonDetails(word, clock);
     // actual - requested over the common denominator 10^clock.fractionDigits
     // x 2^32 x 10^requested.fractionDigits, in mHz.
-    const std::uint64_t unit = mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0;
+    const auto unit = std::uint64_t(unitPowerOfTen(mode1));
     const rt::BigUInt den = (clock.denominator() * requested.denominator()) << 32;
     const rt::BigUInt actual = rt::BigUInt(word) * clock.numerator * requested.denominator() * rt::BigUInt(1000);
     const rt::BigUInt wanted =

@@ -18,6 +18,9 @@ struct WordDetails {
     std::uint64_t stepMicroHz = 0;   // clock / 2^32, to the nearest µHz
 };
 
+// word x clock / 2^32 in mHz, rounded to nearest: what the chip puts out.
+std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock);
+
 // For a word made with the window's arithmetic: the deviation is the
 // actual frequency less the requested one in Hz (`requestedHz`, F1), in
 // double precision as the window would see it.

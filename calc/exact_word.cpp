@@ -6,12 +6,6 @@
 
 namespace calc {
 
-namespace {
-
-std::uint64_t unitExponent(std::int16_t mode1) { return mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0; }
-
-} // namespace
-
 rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d)
 {
     auto [q, r] = divmod(n, d);
@@ -37,7 +31,7 @@ std::string highestAcceptedFrequency(const SystemClock& clock, std::int16_t mode
 ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1, const SystemClock& clock,
                           Rounding rounding)
 {
-    const std::uint64_t unit = unitExponent(mode1);
+    const auto unit = std::uint64_t(unitPowerOfTen(mode1));
     // The clock is below 10^13 Hz, so words of frequencies from 10^16 Hz up
     // are far past 2^31; they are refused before any big number is made.
     if (decimalMagnitude(frequency) + std::int64_t(unit) > 16) {

@@ -14,26 +14,51 @@ std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) no
     return bytes;
 }
 
-void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
+namespace {
+
+// Writes "0xHH" per byte with `separator` between them, capital hex digits,
+// from `p` on; returns the end.
+char* writeByteLiterals(char* p, std::span<const std::uint8_t> bytes, char separator)
 {
-    // "{" then "0xHH," per byte, the last comma becoming "}"; written on
-    // the stack and added at once, as lines are made by the million.
     static constexpr char hexDigits[] = "0123456789ABCDEF";
-    char small[1 + 5 * 5];
-    std::string large;
-    const std::size_t size = 1 + 5 * bytes.size() + (bytes.empty() ? 1 : 0);
-    char* const text = size <= sizeof small ? small : (large.resize(size), large.data());
-    char* p = text;
-    *p++ = '{';
-    for (const std::uint8_t b : bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i != 0)
+            *p++ = separator;
         *p++ = '0';
         *p++ = 'x';
-        *p++ = hexDigits[b >> 4];
-        *p++ = hexDigits[b & 0xF];
-        *p++ = ',';
+        *p++ = hexDigits[bytes[i] >> 4];
+        *p++ = hexDigits[bytes[i] & 0xF];
     }
-    text[size - 1] = '}';
-    out.append(text, size);
+    return p;
+}
+
+// Adds `bytes` as literals between `open` and `close` (left out when '\0').
+// Written on the stack and added at once, as lines are made by the million.
+void appendLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator, char open, char close)
+{
+    char small[2 + 5 * 5];
+    std::string large;
+    const std::size_t most = 2 + 5 * bytes.size();
+    char* const text = most <= sizeof small ? small : (large.resize(most), large.data());
+    char* p = text;
+    if (open)
+        *p++ = open;
+    p = writeByteLiterals(p, bytes, separator);
+    if (close)
+        *p++ = close;
+    out.append(text, std::size_t(p - text));
+}
+
+} // namespace
+
+void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator)
+{
+    appendLiterals(out, bytes, separator, '\0', '\0');
+}
+
+void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
+{
+    appendLiterals(out, bytes, ',', '{', '}');
 }
 
 void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std::string_view comment,

@@ -16,7 +16,10 @@ namespace calc {
 // serial, most significant first otherwise.
 std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) noexcept;
 
-// "{0xHH,0xHH,...}" for any number of bytes, capital hex digits.
+// "0xHH" literals with capital hex digits, `separator` between them.
+void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator);
+
+// "{0xHH,0xHH,...}" for any number of bytes.
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes);
 
 // Adds a result line to the end of `out`: the byte list, then ",//",

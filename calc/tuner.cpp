@@ -57,7 +57,7 @@ bool Tuner::aboveOutputShare(const Tuned& tuned) const
     const ExactNumber& f = tuned.exact;
     if (f.negative)
         return false;
-    const std::uint64_t unit = settings_.unit == KHz ? 3 : settings_.unit == MHz ? 6 : 0;
+    const auto unit = std::uint64_t(unitPowerOfTen(settings_.unit));
     const rt::BigUInt left = f.numerator * rt::BigUInt::powerOfTen(unit + 2) * clock_.denominator();
     const rt::BigUInt right = rt::BigUInt(share) * clock_.numerator * f.denominator();
     return left > right;

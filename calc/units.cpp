@@ -12,8 +12,9 @@ namespace {
 struct Unit {
     std::string_view caption;
     std::int32_t factor;
+    int powerOfTen;
 };
-constexpr std::array<Unit, 3> units{{{"Hz", 1}, {"KHz", 1000}, {"MHz", 1000000}}};
+constexpr std::array<Unit, 3> units{{{"Hz", 1, 0}, {"KHz", 1000, 3}, {"MHz", 1000000, 6}}};
 constexpr std::array<std::string_view, 2> dataModes{"serial", "parallel"};
 constexpr std::array<std::string_view, 2> chips{"ad9851", "ad9850"};
 
@@ -53,6 +54,12 @@ std::optional<std::int32_t> unitFactor(std::int16_t mode1) noexcept
     return std::nullopt;
 }
 
+int unitPowerOfTen(std::int16_t mode1) noexcept
+{
+    const Unit* u = unitAt(mode1);
+    return u ? u->powerOfTen : 0;
+}
+
 std::optional<std::int16_t> unitFromName(std::string_view name) noexcept
 {
     return indexOfName(units, name, [](const Unit& u) { return u.caption; });
@@ -70,7 +77,7 @@ std::optional<std::int16_t> chipFromName(std::string_view name) noexcept
 
 std::string formatMilliHz(std::uint64_t milliHz, std::int16_t mode1)
 {
-    const std::size_t decimals = 3 + (mode1 == KHz ? 3 : mode1 == MHz ? 6 : 0);
+    const auto decimals = std::size_t(3 + unitPowerOfTen(mode1));
     std::string digits = fixedPoint(milliHz, decimals);
     digits.erase(digits.find_last_not_of('0') + 1);
     if (digits.back() == '.')

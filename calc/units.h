@@ -19,6 +19,10 @@ std::optional<std::string_view> unitCaption(std::int16_t mode1) noexcept;
 // 1000000.  Nothing for an index outside the table, which applies no factor.
 std::optional<std::int32_t> unitFactor(std::int16_t mode1) noexcept;
 
+// The same factor as a power of ten: 0, 3 or 6 (0 outside the table), for
+// exact arithmetic.
+int unitPowerOfTen(std::int16_t mode1) noexcept;
+
 // The unit index for a caption, ignoring case ("khz" -> KHz).
 std::optional<std::int16_t> unitFromName(std::string_view name) noexcept;
 

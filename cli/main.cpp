@@ -172,12 +172,7 @@ private:
         out_ += ',';
         appendNumber(out_, d.word);
         out_ += ',';
-        const auto bytes = bytesOf(tuned.word);
-        static constexpr char hexDigits[] = "0123456789ABCDEF";
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const char literal[] = {' ', '0', 'x', hexDigits[bytes[i] >> 4], hexDigits[bytes[i] & 0xF]};
-            out_.append(literal + (i == 0 ? 1 : 0), literal + sizeof literal);
-        }
+        calc::appendByteLiterals(out_, bytesOf(tuned.word), ' ');
         out_ += ',' + calc::formatHz(d.actualMilliHz) + ',' + calc::formatDeviationHz(d.deviationHz) + ',' +
                 calc::formatStepHz(d.stepMicroHz) + "\r\n";
     }
