@@ -1,6 +1,6 @@
 // The calculator's own start-up, leaving once the window has first painted.
 
-#include "window/form1.h"
+#include "window/calculator_window.h"
 #include "window/startup.h"
 #include "bench/quit_after_paint.h"
 
@@ -10,7 +10,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     prepareApplication(app);
-    Form1 form;
+    window::CalculatorWindow form;
     form.load();
     new QuitAfterPaint(&form);
     form.show();

@@ -1,7 +1,7 @@
 // The window without a toolkit: its layout table and its handlers, driven
 // through a view that records what they read and write.
 
-#include "form/form1.h"
+#include "form/calculator.h"
 #include "form/layout.h"
 #include "form/messages.h"
 
@@ -56,7 +56,7 @@ class Form : public ::testing::Test {
 protected:
     void SetUp() override { logic.Form_Load(); }
     RecordingView view;
-    form::Form1 logic{view};
+    form::Calculator logic{view};
 };
 
 TEST_F(Form, LoadSelectsKilohertzAndSerial)

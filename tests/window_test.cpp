@@ -1,7 +1,7 @@
 // The window as a user meets it, on the offscreen platform.
 
 #include "window/accessibility.h"
-#include "window/form1.h"
+#include "window/calculator_window.h"
 #include "window/startup.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ class Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        form = std::make_unique<Form1>();
+        form = std::make_unique<window::CalculatorWindow>();
         form->load();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -71,7 +71,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<window::CalculatorWindow> form;
 };
 
 TEST_F(Window, StartsWithKilohertzSerialAndTheInitialTexts)
@@ -182,7 +182,7 @@ TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
     const QString before = result();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.F) + " / " + c.Fc);
-        QSignalSpy spy(form.get(), &Form1::errorReported);
+        QSignalSpy spy(form.get(), &window::CalculatorWindow::errorReported);
         click(c.unitOption);
         type("F", QString::fromUtf8(c.F));
         type("Fc", QString::fromUtf8(c.Fc));
@@ -438,7 +438,7 @@ TEST_F(Window, EnterCalculatesFromTheBoxesAndTheButton)
         control<QLineEdit>("data")->clear();
     }
     // A failing calculation by Enter is reported as by the button.
-    QSignalSpy spy(form.get(), &Form1::errorReported);
+    QSignalSpy spy(form.get(), &window::CalculatorWindow::errorReported);
     type("Fc", "0");
     QTest::keyClick(control("F"), Qt::Key_Return);
     EXPECT_EQ(spy.count(), 1);

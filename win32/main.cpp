@@ -1,7 +1,7 @@
 // ad9851-calc.exe: the AD9851 tuning-word calculator as a native Windows
 // window.
 
-#include "win32/form_window.h"
+#include "win32/calculator_window.h"
 
 #include <windows.h>
 
@@ -24,7 +24,7 @@ void becomeDpiAware()
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     becomeDpiAware();
-    Form1Window window(instance);
+    win32::CalculatorWindow window(instance);
     if (!window.create(show)) {
         MessageBoxW(nullptr, L"无法创建窗口。", L"AD9851 计算软件", MB_OK | MB_ICONERROR);
         return 1;

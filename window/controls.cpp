@@ -1,6 +1,6 @@
 #include "window/controls.h"
 
-#include "form/form1.h"
+#include "form/calculator.h"
 
 #include <QKeyEvent>
 #include <QPainter>

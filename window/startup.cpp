@@ -2,7 +2,7 @@
 
 #include "ad9851/version.h"
 #include "resources/icons/icon_pixels.h"
-#include "window/form1.h"
+#include "window/calculator_window.h"
 
 #include <QApplication>
 #include <QFont>
@@ -54,7 +54,7 @@ void prepareApplication(QApplication& app)
 
 int runCalculator(QApplication& app)
 {
-    Form1 form;
+    window::CalculatorWindow form;
     form.load();
     form.show();
     return app.exec();

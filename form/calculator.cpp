@@ -1,4 +1,4 @@
-#include "form/form1.h"
+#include "form/calculator.h"
 
 #include "calc/calculation.h"
 #include "calc/clock.h"
@@ -15,7 +15,7 @@
 namespace form {
 
 template <class Handler>
-void Form1::dispatch(Handler&& handler)
+void Calculator::dispatch(Handler&& handler)
 {
     try {
         handler();
@@ -26,7 +26,7 @@ void Form1::dispatch(Handler&& handler)
     }
 }
 
-void Form1::Form_Load()
+void Calculator::Form_Load()
 {
     dispatch([&] {
         state_.mode1 = calc::KHz;
@@ -41,7 +41,7 @@ void Form1::Form_Load()
     });
 }
 
-void Form1::Option1_Click(std::int16_t index)
+void Calculator::Option1_Click(std::int16_t index)
 {
     dispatch([&] {
         state_.mode1 = index;
@@ -51,12 +51,12 @@ void Form1::Option1_Click(std::int16_t index)
     });
 }
 
-void Form1::Option2_Click(std::int16_t index)
+void Calculator::Option2_Click(std::int16_t index)
 {
     dispatch([&] { state_.mode2 = index; });
 }
 
-void Form1::Command1_Click()
+void Calculator::Command1_Click()
 {
     dispatch([&] {
         // Read in this order: the frequency, the crystal, the frequency again
@@ -74,7 +74,7 @@ void Form1::Command1_Click()
     });
 }
 
-void Form1::describeInputs()
+void Calculator::describeInputs()
 {
     std::string limit;
     try {
@@ -85,7 +85,7 @@ void Form1::describeInputs()
     view_.setDescription(Box::F, frequencyDescription(view_.unitCaption(), limit));
 }
 
-std::string Form1::wordTooltip(std::uint32_t word, std::string_view crystal) const
+std::string Calculator::wordTooltip(std::uint32_t word, std::string_view crystal) const
 {
     calc::ClockOptions options;
     options.crystalMHz = crystal;

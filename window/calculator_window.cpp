@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/calculator_window.h"
 
 #include "form/layout.h"
 #include "form/messages.h"
@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <limits>
 #include <vector>
+
+namespace window {
 
 namespace {
 
@@ -61,7 +63,7 @@ QWidget* makeControl(const form::Control& entry, QWidget* container, QValidator*
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent)
 {
     setObjectName(qstr(form::windowName));
     setWindowTitle(qstr(form::windowCaption));
@@ -73,7 +75,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connectEvents();
 }
 
-void Form1::createControls()
+void CalculatorWindow::createControls()
 {
     auto* singleLine = new SingleLineValidator(this);
     for (const form::Control& entry : form::controls) {
@@ -118,7 +120,7 @@ void Form1::createControls()
         }
 }
 
-void Form1::connectEvents()
+void CalculatorWindow::connectEvents()
 {
     // Selecting an option by hand runs its array's handler with the index.
     connect(Option1, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -136,7 +138,7 @@ void Form1::connectEvents()
     connect(Fc, &QLineEdit::textChanged, this, [this] { logic_.crystalChanged(); });
 }
 
-void Form1::load()
+void CalculatorWindow::load()
 {
     logic_.Form_Load();
     // The first control of the tab order that takes focus: the selected
@@ -144,7 +146,7 @@ void Form1::load()
     Option1->checkedButton()->setFocus(Qt::TabFocusReason);
 }
 
-bool Form1::event(QEvent* event)
+bool CalculatorWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
     // Activation gives the focus back without its ring; the first time the
@@ -158,7 +160,7 @@ bool Form1::event(QEvent* event)
     return handled;
 }
 
-QLineEdit* Form1::box(form::Box which) const
+QLineEdit* CalculatorWindow::box(form::Box which) const
 {
     switch (which) {
     case form::Box::F: return F;
@@ -168,28 +170,28 @@ QLineEdit* Form1::box(form::Box which) const
     return nullptr;
 }
 
-std::string Form1::text(form::Box which) const { return box(which)->text().toStdString(); }
+std::string CalculatorWindow::text(form::Box which) const { return box(which)->text().toStdString(); }
 
-void Form1::setText(form::Box which, std::string_view text) { box(which)->setText(qstr(text)); }
+void CalculatorWindow::setText(form::Box which, std::string_view text) { box(which)->setText(qstr(text)); }
 
-std::string Form1::unitCaption() const { return modeshow->text().toStdString(); }
+std::string CalculatorWindow::unitCaption() const { return modeshow->text().toStdString(); }
 
-void Form1::setUnitCaption(std::string_view caption) { modeshow->setText(qstr(caption)); }
+void CalculatorWindow::setUnitCaption(std::string_view caption) { modeshow->setText(qstr(caption)); }
 
-void Form1::selectOption(int array, int index)
+void CalculatorWindow::selectOption(int array, int index)
 {
     QButtonGroup* group = array == 1 ? Option1 : Option2;
     const QSignalBlocker quiet(group); // the handlers raise the click themselves
     group->button(index)->setChecked(true);
 }
 
-void Form1::setResultTooltip(std::string_view text) { data->setToolTip(qstr(text)); }
+void CalculatorWindow::setResultTooltip(std::string_view text) { data->setToolTip(qstr(text)); }
 
-void Form1::announceResult(std::string_view text) { announceNewValue(data, qstr(text)); }
+void CalculatorWindow::announceResult(std::string_view text) { announceNewValue(data, qstr(text)); }
 
-void Form1::setDescription(form::Box which, std::string_view text) { box(which)->setAccessibleDescription(qstr(text)); }
+void CalculatorWindow::setDescription(form::Box which, std::string_view text) { box(which)->setAccessibleDescription(qstr(text)); }
 
-void Form1::showError(std::string_view message)
+void CalculatorWindow::showError(std::string_view message)
 {
     auto* errorBox = new QMessageBox(QMessageBox::Warning, qstr(form::errorTitle), qstr(message), QMessageBox::Ok, this);
     errorBox->setObjectName(QStringLiteral("errorBox"));
@@ -198,3 +200,5 @@ void Form1::showError(std::string_view message)
     errorBox->open();
     emit errorReported(qstr(message));
 }
+
+} // namespace window

@@ -1,4 +1,4 @@
-#include "win32/form_window.h"
+#include "win32/calculator_window.h"
 
 #include "form/layout.h"
 #include "form/messages.h"
@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+
+namespace win32 {
 
 namespace {
 
@@ -62,15 +64,15 @@ std::string narrow(std::wstring_view utf16)
     return out;
 }
 
-Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {}
+CalculatorWindow::CalculatorWindow(HINSTANCE instance) : instance_(instance) {}
 
-Form1Window::~Form1Window()
+CalculatorWindow::~CalculatorWindow()
 {
     for (auto& [points, font] : fonts_)
         DeleteObject(font);
 }
 
-bool Form1Window::create(int show)
+bool CalculatorWindow::create(int show)
 {
     INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
@@ -166,7 +168,7 @@ bool Form1Window::create(int show)
     return true;
 }
 
-int Form1Window::run()
+int CalculatorWindow::run()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -180,18 +182,18 @@ int Form1Window::run()
     return int(msg.wParam);
 }
 
-LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+LRESULT CALLBACK CalculatorWindow::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        auto* self = static_cast<CalculatorWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window_ = window;
     }
-    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<CalculatorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
-LRESULT Form1Window::handle(UINT message, WPARAM w, LPARAM l)
+LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
 {
     switch (message) {
     case WM_COMMAND:
@@ -219,7 +221,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM w, LPARAM l)
     }
 }
 
-void Form1Window::onCommand(int id, int code, HWND from)
+void CalculatorWindow::onCommand(int id, int code, HWND from)
 {
     if (id == IDOK) { // Enter, from the dialog manager
         const HWND focus = GetFocus();
@@ -257,7 +259,7 @@ void Form1Window::onCommand(int id, int code, HWND from)
     }
 }
 
-void Form1Window::keepSingleLine(HWND edit)
+void CalculatorWindow::keepSingleLine(HWND edit)
 {
     const int length = GetWindowTextLengthW(edit);
     std::wstring text(std::size_t(length) + 1, L'\0');
@@ -275,7 +277,7 @@ void Form1Window::keepSingleLine(HWND edit)
     fixingText_ = false;
 }
 
-void Form1Window::layOut()
+void CalculatorWindow::layOut()
 {
     for (auto& [points, font] : fonts_)
         DeleteObject(font);
@@ -300,9 +302,9 @@ void Form1Window::layOut()
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
 }
 
-HWND Form1Window::control(std::string_view name) const { return controls_.at(name); }
+HWND CalculatorWindow::control(std::string_view name) const { return controls_.at(name); }
 
-HWND Form1Window::box(form::Box which) const
+HWND CalculatorWindow::box(form::Box which) const
 {
     switch (which) {
     case form::Box::F: return control("F");
@@ -322,18 +324,18 @@ std::wstring windowText(HWND hwnd)
 }
 } // namespace
 
-std::string Form1Window::text(form::Box which) const { return narrow(windowText(box(which))); }
+std::string CalculatorWindow::text(form::Box which) const { return narrow(windowText(box(which))); }
 
-void Form1Window::setText(form::Box which, std::string_view text) { SetWindowTextW(box(which), widen(text).c_str()); }
+void CalculatorWindow::setText(form::Box which, std::string_view text) { SetWindowTextW(box(which), widen(text).c_str()); }
 
-std::string Form1Window::unitCaption() const { return narrow(windowText(control("modeshow"))); }
+std::string CalculatorWindow::unitCaption() const { return narrow(windowText(control("modeshow"))); }
 
-void Form1Window::setUnitCaption(std::string_view caption)
+void CalculatorWindow::setUnitCaption(std::string_view caption)
 {
     SetWindowTextW(control("modeshow"), widen(caption).c_str());
 }
 
-void Form1Window::selectOption(int array, int index)
+void CalculatorWindow::selectOption(int array, int index)
 {
     for (const form::Control& c : form::controls)
         if (c.kind == form::Kind::Option && form::optionMember(c).array == array)
@@ -341,7 +343,7 @@ void Form1Window::selectOption(int array, int index)
                          0);
 }
 
-void Form1Window::setResultTooltip(std::string_view text)
+void CalculatorWindow::setResultTooltip(std::string_view text)
 {
     if (!tooltip_)
         return;
@@ -354,15 +356,17 @@ void Form1Window::setResultTooltip(std::string_view text)
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void Form1Window::announceResult(std::string_view)
+void CalculatorWindow::announceResult(std::string_view)
 {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, box(form::Box::data), OBJID_CLIENT, CHILDID_SELF);
 }
 
 // Standard Windows controls carry no accessible description of their own.
-void Form1Window::setDescription(form::Box, std::string_view) {}
+void CalculatorWindow::setDescription(form::Box, std::string_view) {}
 
-void Form1Window::showError(std::string_view message)
+void CalculatorWindow::showError(std::string_view message)
 {
     MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
+
+} // namespace win32

@@ -31,9 +31,9 @@ public:
     virtual void showError(std::string_view message) = 0;
 };
 
-class Form1 {
+class Calculator {
 public:
-    explicit Form1(View& view) : view_(view) {}
+    explicit Calculator(View& view) : view_(view) {}
 
     // The four handlers.  None lets an error out: each is shown through
     // View::showError and the window goes on.

@@ -3,7 +3,7 @@
 // stored positions, scaled to the monitor's DPI, joined to the handlers of
 // the toolkit-free description in form/.
 
-#include "form/form1.h"
+#include "form/calculator.h"
 
 #include <windows.h>
 
@@ -12,12 +12,14 @@
 #include <string_view>
 #include <vector>
 
-class Form1Window : private form::View {
+namespace win32 {
+
+class CalculatorWindow : private form::View {
 public:
-    explicit Form1Window(HINSTANCE instance);
-    Form1Window(const Form1Window&) = delete;
-    Form1Window& operator=(const Form1Window&) = delete;
-    ~Form1Window() override;
+    explicit CalculatorWindow(HINSTANCE instance);
+    CalculatorWindow(const CalculatorWindow&) = delete;
+    CalculatorWindow& operator=(const CalculatorWindow&) = delete;
+    ~CalculatorWindow() override;
 
     // Creates the window and its controls, runs the load handler and shows
     // the window; false when Windows refuses.
@@ -54,9 +56,11 @@ private:
     std::map<std::string_view, HWND> controls_;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
-    form::Form1 logic_{*this};
+    form::Calculator logic_{*this};
 };
 
 // UTF-8 and the UTF-16 of Windows.
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+
+} // namespace win32

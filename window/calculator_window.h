@@ -2,7 +2,7 @@
 // The calculator's single window on Qt Widgets: the controls of the
 // toolkit-free description in form/, joined to its handlers.
 
-#include "form/form1.h"
+#include "form/calculator.h"
 
 #include <QWidget>
 
@@ -12,7 +12,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class Form1 : public QWidget, private form::View {
+namespace window {
+
+class CalculatorWindow : public QWidget, private form::View {
     Q_OBJECT
     // The calculation state, one read and one write accessor per field.
     Q_PROPERTY(qint16 mode1 READ mode1 WRITE setMode1)
@@ -24,7 +26,7 @@ class Form1 : public QWidget, private form::View {
     Q_PROPERTY(double F1 READ F1 WRITE setF1)
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit CalculatorWindow(QWidget* parent = nullptr);
 
     // Runs the load handler, as the window system does before the window
     // is first shown, and puts the focus on the first control of the tab
@@ -73,7 +75,7 @@ private:
     void setDescription(form::Box which, std::string_view text) override;
     void showError(std::string_view message) override;
 
-    form::Form1 logic_{*this};
+    form::Calculator logic_{*this};
     bool focusRingShown_ = false;
 
     QGroupBox* Frame1 = nullptr;
@@ -90,3 +92,5 @@ private:
     QButtonGroup* Option1 = nullptr; // unit options, ids 0 Hz, 1 KHz, 2 MHz
     QButtonGroup* Option2 = nullptr; // data-mode options, ids 0 serial, 1 parallel
 };
+
+} // namespace window
