@@ -74,6 +74,28 @@ void Calculator::Command1_Click()
     });
 }
 
+void Calculator::optionClicked(int group, std::int16_t index)
+{
+    if (group == 1)
+        Option1_Click(index);
+    else if (group == 2)
+        Option2_Click(index);
+}
+
+void Calculator::enterPressed(std::size_t row)
+{
+    if (row == form::row(Box::F) || row == form::row(Box::Fc) || row == buttonRow)
+        Command1_Click();
+}
+
+std::size_t Calculator::initialFocus() const
+{
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].group == 1 && controls[i].index == state_.mode1)
+            return i;
+    return row(tabOrder().front()->name);
+}
+
 void Calculator::describeInputs()
 {
     std::string limit;

@@ -4,14 +4,14 @@
 // handlers when its controls report the events.
 
 #include "calc/state.h"
+#include "form/layout.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace form {
-
-enum class Box { F, Fc, data };
 
 // The controls as the handlers use them.
 class View {
@@ -41,6 +41,19 @@ public:
     void Option1_Click(std::int16_t index);
     void Option2_Click(std::int16_t index);
     void Command1_Click();
+
+    // The user selected member `index` of option array `group` (1 or 2):
+    // runs that array's handler.
+    void optionClicked(int group, std::int16_t index);
+
+    // Enter was pressed in the control at `row` of the table.  In the
+    // frequency and crystal boxes and on the button it calculates, as a
+    // click on the button does; elsewhere it does nothing.
+    void enterPressed(std::size_t row);
+
+    // The row of the control that has the focus when the window opens: the
+    // first of the tab order that takes it, the selected unit option.
+    std::size_t initialFocus() const;
 
     // The crystal box's text changed: the frequency box's range follows it.
     void crystalChanged() { describeInputs(); }

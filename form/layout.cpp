@@ -1,18 +1,10 @@
 #include "form/layout.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 namespace form {
 
-const Control& control(std::string_view name)
-{
-    for (const Control& c : controls)
-        if (c.name == name)
-            return c;
-    throw std::out_of_range("no control called " + std::string(name));
-}
+const Control& control(std::string_view name) { return controls[row(name)]; }
 
 Rect absoluteTwips(const Control& c)
 {
@@ -34,12 +26,6 @@ std::vector<const Control*> tabOrder()
             order.push_back(&c);
     std::ranges::sort(order, {}, &Control::tabIndex);
     return order;
-}
-
-OptionMember optionMember(const Control& option)
-{
-    // "OptionA_I"
-    return {option.name[6] - '0', option.name[8] - '0'};
 }
 
 std::string_view accessibleName(const Control& c)

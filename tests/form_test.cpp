@@ -159,11 +159,102 @@ TEST(FormLayout, TheStoredTable)
         order.push_back(c->name);
     EXPECT_EQ(order, (std::vector<std::string_view>{"Option1_0", "Option1_1", "Option1_2", "F", "data", "Command1",
                                                     "Fc", "Option2_0", "Option2_1"}));
-    EXPECT_EQ(form::optionMember(form::control("Option2_1")).array, 2);
-    EXPECT_EQ(form::optionMember(form::control("Option2_1")).index, 1);
     EXPECT_EQ(form::accessibleName(form::control("Frame1")), "AD9851 计算软件 KOVA TARELMIN");
     EXPECT_EQ(form::accessibleName(form::control("data")), "对应值");
     EXPECT_THROW(form::control("Text2"), std::out_of_range);
+}
+
+TEST_F(Form, OptionClicksRunTheirArraysHandler)
+{
+    const struct {
+        int group;
+        std::int16_t index;
+        std::int16_t mode1, mode2;
+        const char* caption;
+    } steps[] = {
+        {1, 0, 0, 0, "Hz"},  {2, 1, 0, 1, "Hz"},  {1, 2, 2, 1, "MHz"},
+        {1, 2, 2, 1, "MHz"}, // the selected one again
+        {2, 0, 2, 0, "MHz"}, {3, 1, 2, 0, "MHz"}, // no such array: nothing happens
+        {0, 1, 2, 0, "MHz"},
+    };
+    for (const auto& s : steps) {
+        logic.optionClicked(s.group, s.index);
+        EXPECT_EQ(logic.state().mode1, s.mode1) << s.group << "/" << s.index;
+        EXPECT_EQ(logic.state().mode2, s.mode2) << s.group << "/" << s.index;
+        EXPECT_EQ(view.caption, s.caption) << s.group << "/" << s.index;
+    }
+}
+
+TEST_F(Form, EnterCalculatesInTheInputBoxesAndOnTheButton)
+{
+    for (std::size_t row = 0; row < form::controls.size(); ++row) {
+        const std::string_view name = form::controls[row].name;
+        view.texts[form::Box::data] = "Text1";
+        logic.enterPressed(row);
+        const bool calculates = name == "F" || name == "Fc" || name == "Command1";
+        EXPECT_EQ(view.texts[form::Box::data], calculates ? "{0x1A,0x76,0x05,0x00},//10KHz" : "Text1") << name;
+    }
+    // A failure by Enter is reported as by the button.
+    view.texts[form::Box::Fc] = "0";
+    logic.enterPressed(form::row(form::Box::F));
+    EXPECT_EQ(view.errors.size(), 1u);
+}
+
+TEST_F(Form, TheFocusStartsOnTheSelectedUnit)
+{
+    EXPECT_EQ(form::controls[logic.initialFocus()].name, "Option1_1");
+    logic.Option1_Click(2);
+    EXPECT_EQ(form::controls[logic.initialFocus()].name, "Option1_2");
+    logic.Option1_Click(7); // no option shows it: the first control of the tab order
+    EXPECT_EQ(form::controls[logic.initialFocus()].name, "Option1_0");
+}
+
+TEST(FormLayout, OptionArraysAndRows)
+{
+    // Each option's group and index agree with its name, and each array
+    // sits alone in one frame.
+    std::map<int, std::string_view> frameOf;
+    int options = 0;
+    for (const form::Control& c : form::controls) {
+        if (c.kind != form::Kind::Option) {
+            EXPECT_EQ(c.group, 0) << c.name;
+            continue;
+        }
+        ++options;
+        EXPECT_EQ(c.name, std::string(form::optionArrayName(c.group)) + "_" + std::to_string(c.index));
+        const auto [it, first] = frameOf.emplace(c.group, c.container);
+        EXPECT_EQ(it->second, c.container) << c.name;
+    }
+    EXPECT_EQ(options, 5);
+    EXPECT_EQ(frameOf, (std::map<int, std::string_view>{{1, "Frame2"}, {2, "Frame5"}}));
+
+    EXPECT_EQ(form::controls[form::row(form::Box::F)].name, "F");
+    EXPECT_EQ(form::controls[form::row(form::Box::Fc)].name, "Fc");
+    EXPECT_EQ(form::controls[form::row(form::Box::data)].name, "data");
+    EXPECT_EQ(form::controls[form::unitLabelRow].name, "modeshow");
+    EXPECT_EQ(form::controls[form::buttonRow].kind, form::Kind::Button);
+    EXPECT_THROW(form::row("Option1_3"), std::out_of_range);
+}
+
+TEST(FormLayout, SizesAndFonts)
+{
+    // At the layout's own 96 dpi the window opens at 833 x 505 pixels and
+    // keeps at least 809 x 481, the whole of the outer frame.
+    EXPECT_EQ(form::toPixels(form::openingSizeTwips.width, form::layoutDpi), 833);
+    EXPECT_EQ(form::toPixels(form::openingSizeTwips.height, form::layoutDpi), 505);
+    EXPECT_EQ(form::toPixels(form::minimumSizeTwips.width, form::layoutDpi), 809);
+    EXPECT_EQ(form::toPixels(form::minimumSizeTwips.height, form::layoutDpi), 481);
+    for (const form::Control& c : form::controls) {
+        const form::Rect r = form::absoluteTwips(c);
+        EXPECT_LE(r.left + r.width, form::minimumSizeTwips.width) << c.name;
+        EXPECT_LE(r.top + r.height, form::minimumSizeTwips.height) << c.name;
+    }
+    const struct {
+        const char* name;
+        double points;
+    } fonts[] = {{"Frame1", 18}, {"Frame5", 9}, {"Option2_0", 9}, {"Fc", 15.75}, {"data", 14.25}, {"modeshow", 18}};
+    for (const auto& f : fonts)
+        EXPECT_EQ(form::fontPoints(form::control(f.name)), f.points) << f.name;
 }
 
 TEST(FormText, InsertedLineBreaksKeepTheFirstLine)

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace win32 {
 
@@ -15,7 +16,7 @@ constexpr wchar_t windowClass[] = L"AD9851CalcForm1";
 constexpr int firstControlId = 100; // control ids: 100 + the row in the control table
 constexpr int iconId = 1;
 
-int idOf(const form::Control& c) { return firstControlId + int(&c - form::controls.data()); }
+int idOf(std::size_t row) { return firstControlId + int(row); }
 
 // The DPI of a window, or of the system where Windows is too old to say.
 int dpiFor(HWND window)
@@ -41,6 +42,14 @@ SIZE frameAround(int width, int height, DWORD style)
 }
 
 constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
+
+std::wstring windowText(HWND hwnd)
+{
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
+}
 
 } // namespace
 
@@ -91,8 +100,8 @@ bool CalculatorWindow::create(int show)
         return false;
 
     dpi_ = dpiFor(nullptr);
-    const SIZE size = frameAround(scaled(form::layoutWidthTwips + form::marginTwips),
-                                  scaled(form::layoutHeightTwips + form::marginTwips), windowStyle);
+    const SIZE size =
+        frameAround(scaled(form::openingSizeTwips.width), scaled(form::openingSizeTwips.height), windowStyle);
     window_ = CreateWindowExW(0, windowClass, widen(form::windowCaption).c_str(), windowStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
     if (!window_)
@@ -115,9 +124,7 @@ bool CalculatorWindow::create(int show)
         DWORD exStyle = 0;
         // A new group starts at each control that is not an option following
         // an option of its own array.
-        const bool continuesGroup = previous && c->kind == form::Kind::Option &&
-                                    previous->kind == form::Kind::Option &&
-                                    form::optionMember(*c).array == form::optionMember(*previous).array;
+        const bool continuesGroup = previous && c->group != 0 && c->group == previous->group;
         if (!continuesGroup)
             style |= WS_GROUP;
         switch (c->kind) {
@@ -135,12 +142,12 @@ bool CalculatorWindow::create(int show)
             break;
         }
         HWND hwnd = CreateWindowExW(exStyle, kindClass, widen(c->text).c_str(), style, 0, 0, 0, 0, window_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(*c))), instance_, nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(form::row(c->name)))),
+                                    instance_, nullptr);
         if (!hwnd)
             return false;
         if (c->kind == form::Kind::TextBox)
             SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
-        controls_[c->name] = hwnd;
         previous = c;
     }
 
@@ -163,8 +170,7 @@ bool CalculatorWindow::create(int show)
     logic_.Form_Load();
     ShowWindow(window_, show);
     UpdateWindow(window_);
-    // The first control of the tab order that takes focus: the selected unit.
-    SetFocus(control("Option1_1"));
+    SetFocus(control(logic_.initialFocus())); // the selected unit option
     return true;
 }
 
@@ -201,7 +207,8 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
         return 0;
     case WM_GETMINMAXINFO: {
         // Never smaller than the layout it must show.
-        const SIZE min = frameAround(scaled(form::layoutWidthTwips), scaled(form::layoutHeightTwips), windowStyle);
+        const SIZE min =
+            frameAround(scaled(form::minimumSizeTwips.width), scaled(form::minimumSizeTwips.height), windowStyle);
         reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {min.cx, min.cy};
         return 0;
     }
@@ -224,9 +231,9 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
 void CalculatorWindow::onCommand(int id, int code, HWND from)
 {
     if (id == IDOK) { // Enter, from the dialog manager
-        const HWND focus = GetFocus();
-        if (focus == box(form::Box::F) || focus == box(form::Box::Fc) || focus == control("Command1"))
-            logic_.Command1_Click();
+        const int focused = GetDlgCtrlID(GetFocus()) - firstControlId;
+        if (focused >= 0 && focused < int(form::controls.size()))
+            logic_.enterPressed(std::size_t(focused));
         return;
     }
     const int row = id - firstControlId;
@@ -239,13 +246,8 @@ void CalculatorWindow::onCommand(int id, int code, HWND from)
             logic_.Command1_Click();
         break;
     case form::Kind::Option:
-        if (code == BN_CLICKED && SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-            const form::OptionMember m = form::optionMember(c);
-            if (m.array == 1)
-                logic_.Option1_Click(std::int16_t(m.index));
-            else
-                logic_.Option2_Click(std::int16_t(m.index));
-        }
+        if (code == BN_CLICKED && SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            logic_.optionClicked(c.group, std::int16_t(c.index));
         break;
     case form::Kind::TextBox:
         if (code == EN_CHANGE && !fixingText_) {
@@ -261,9 +263,7 @@ void CalculatorWindow::onCommand(int id, int code, HWND from)
 
 void CalculatorWindow::keepSingleLine(HWND edit)
 {
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(edit, text.data(), length + 1)));
+    const std::wstring text = windowText(edit);
     DWORD caret = 0;
     SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     std::u16string u16(text.begin(), text.end());
@@ -290,57 +290,35 @@ void CalculatorWindow::layOut()
                                DEFAULT_PITCH | FF_DONTCARE, widen(form::fontFaceChinese).c_str());
         return font;
     };
-    for (const form::Control& c : form::controls) {
+    for (std::size_t row = 0; row < form::controls.size(); ++row) {
+        const form::Control& c = form::controls[row];
         const form::Rect r = form::absoluteTwips(c);
-        HWND hwnd = control(c.name);
+        HWND hwnd = control(row);
         MoveWindow(hwnd, scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height), TRUE);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(c.fontPoints > 0 ? c.fontPoints
-                                                                                       : form::windowFontPoints)),
-                     TRUE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::fontPoints(c))), TRUE);
     }
     if (tooltip_)
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
 }
 
-HWND CalculatorWindow::control(std::string_view name) const { return controls_.at(name); }
-
-HWND CalculatorWindow::box(form::Box which) const
-{
-    switch (which) {
-    case form::Box::F: return control("F");
-    case form::Box::Fc: return control("Fc");
-    case form::Box::data: return control("data");
-    }
-    return nullptr;
-}
-
-namespace {
-std::wstring windowText(HWND hwnd)
-{
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return text;
-}
-} // namespace
+HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window_, idOf(row)); }
 
 std::string CalculatorWindow::text(form::Box which) const { return narrow(windowText(box(which))); }
 
 void CalculatorWindow::setText(form::Box which, std::string_view text) { SetWindowTextW(box(which), widen(text).c_str()); }
 
-std::string CalculatorWindow::unitCaption() const { return narrow(windowText(control("modeshow"))); }
+std::string CalculatorWindow::unitCaption() const { return narrow(windowText(control(form::unitLabelRow))); }
 
 void CalculatorWindow::setUnitCaption(std::string_view caption)
 {
-    SetWindowTextW(control("modeshow"), widen(caption).c_str());
+    SetWindowTextW(control(form::unitLabelRow), widen(caption).c_str());
 }
 
 void CalculatorWindow::selectOption(int array, int index)
 {
-    for (const form::Control& c : form::controls)
-        if (c.kind == form::Kind::Option && form::optionMember(c).array == array)
-            SendMessageW(control(c.name), BM_SETCHECK, form::optionMember(c).index == index ? BST_CHECKED : BST_UNCHECKED,
-                         0);
+    for (std::size_t row = 0; row < form::controls.size(); ++row)
+        if (const form::Control& c = form::controls[row]; c.kind == form::Kind::Option && c.group == array)
+            SendMessageW(control(row), BM_SETCHECK, c.index == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void CalculatorWindow::setResultTooltip(std::string_view text)

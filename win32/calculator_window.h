@@ -7,10 +7,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace win32 {
 
@@ -33,8 +33,8 @@ private:
     void onCommand(int id, int code, HWND control);
     void layOut();              // positions and fonts at the current DPI
     void keepSingleLine(HWND edit);
-    HWND control(std::string_view name) const;
-    HWND box(form::Box which) const;
+    HWND control(std::size_t row) const;
+    HWND box(form::Box which) const { return control(form::row(which)); }
     int scaled(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
     // form::View
@@ -53,7 +53,6 @@ private:
     HWND tooltip_ = nullptr;
     std::wstring tooltipText_;
     int dpi_ = 96;
-    std::map<std::string_view, HWND> controls_;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
     form::Calculator logic_{*this};

@@ -7,7 +7,6 @@
 
 #include <QButtonGroup>
 #include <QEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,8 +22,7 @@ namespace window {
 
 namespace {
 
-constexpr int dpi = 96; // the layout is drawn at 96 dots per inch: 15 twips a pixel
-constexpr int px(int twips) { return form::toPixels(twips, dpi); }
+constexpr int px(int twips) { return form::toPixels(twips, form::layoutDpi); }
 
 QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -68,8 +66,8 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent)
     setObjectName(qstr(form::windowName));
     setWindowTitle(qstr(form::windowCaption));
     setFont(songFont(form::windowFontPoints));
-    resize(px(form::layoutWidthTwips + form::marginTwips), px(form::layoutHeightTwips + form::marginTwips));
-    setMinimumSize(px(form::layoutWidthTwips), px(form::layoutHeightTwips));
+    resize(px(form::openingSizeTwips.width), px(form::openingSizeTwips.height));
+    setMinimumSize(px(form::minimumSizeTwips.width), px(form::minimumSizeTwips.height));
     installVisualOrderAccessibility();
     createControls();
     connectEvents();
@@ -78,72 +76,56 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent)
 void CalculatorWindow::createControls()
 {
     auto* singleLine = new SingleLineValidator(this);
-    for (const form::Control& entry : form::controls) {
-        const QString containerName = qstr(entry.container);
-        QWidget* container = containerName == objectName() ? this : findChild<QWidget*>(containerName);
+    for (std::size_t row = 0; row < form::controls.size(); ++row) {
+        const form::Control& entry = form::controls[row];
+        QWidget* container = entry.container == form::windowName ? this : widgets_[form::row(entry.container)];
         QWidget* control = makeControl(entry, container, singleLine);
         control->setObjectName(qstr(entry.name));
         control->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
         // Children take their parent's font in Qt; a control without a font
         // of its own takes the window's, not its frame's.
-        control->setFont(songFont(entry.fontPoints > 0 ? entry.fontPoints : form::windowFontPoints));
+        control->setFont(songFont(form::fontPoints(entry)));
         // Labels are read out by their current caption; the others by name.
         if (entry.kind != form::Kind::Label)
             control->setAccessibleName(qstr(form::accessibleName(entry)));
         control->setProperty("tabIndex", entry.tabIndex);
+        widgets_[row] = control;
     }
     const std::vector<const form::Control*> order = form::tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(findChild<QWidget*>(qstr(order[i - 1]->name)), findChild<QWidget*>(qstr(order[i]->name)));
-
-    Frame1 = findChild<QGroupBox*>(QStringLiteral("Frame1"));
-    Frame2 = findChild<QGroupBox*>(QStringLiteral("Frame2"));
-    Frame3 = findChild<QGroupBox*>(QStringLiteral("Frame3"));
-    Frame4 = findChild<QGroupBox*>(QStringLiteral("Frame4"));
-    Frame5 = findChild<QGroupBox*>(QStringLiteral("Frame5"));
-    F = findChild<QLineEdit*>(QStringLiteral("F"));
-    Fc = findChild<QLineEdit*>(QStringLiteral("Fc"));
-    data = findChild<QLineEdit*>(QStringLiteral("data"));
-    Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
-    modeshow = findChild<QLabel*>(QStringLiteral("modeshow"));
-    Command1 = findChild<QPushButton*>(QStringLiteral("Command1"));
+        setTabOrder(widgets_[form::row(order[i - 1]->name)], widgets_[form::row(order[i]->name)]);
 
     // The option arrays: one exclusive group each, ids equal to the indexes.
-    Option1 = new QButtonGroup(this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2 = new QButtonGroup(this);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    for (const form::Control& entry : form::controls)
-        if (entry.kind == form::Kind::Option) {
-            const form::OptionMember m = form::optionMember(entry);
-            (m.array == 1 ? Option1 : Option2)->addButton(findChild<QRadioButton*>(qstr(entry.name)), m.index);
-        }
+    for (int group : {1, 2}) {
+        optionArrays_[std::size_t(group - 1)] = new QButtonGroup(this);
+        optionArray(group)->setObjectName(qstr(form::optionArrayName(group)));
+    }
+    for (std::size_t row = 0; row < form::controls.size(); ++row)
+        if (const form::Control& entry = form::controls[row]; entry.kind == form::Kind::Option)
+            optionArray(entry.group)->addButton(static_cast<QAbstractButton*>(widgets_[row]), entry.index);
 }
 
 void CalculatorWindow::connectEvents()
 {
     // Selecting an option by hand runs its array's handler with the index.
-    connect(Option1, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            logic_.Option1_Click(static_cast<qint16>(id));
-    });
-    connect(Option2, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            logic_.Option2_Click(static_cast<qint16>(id));
-    });
-    connect(Command1, &QPushButton::clicked, this, [this] { logic_.Command1_Click(); });
-    // Enter in either input box calculates, as the button does.
-    connect(F, &QLineEdit::returnPressed, Command1, &QPushButton::click);
-    connect(Fc, &QLineEdit::returnPressed, Command1, &QPushButton::click);
-    connect(Fc, &QLineEdit::textChanged, this, [this] { logic_.crystalChanged(); });
+    for (int group : {1, 2})
+        connect(optionArray(group), &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
+            if (checked)
+                logic_.optionClicked(group, static_cast<std::int16_t>(id));
+        });
+    connect(static_cast<QPushButton*>(widgets_[form::buttonRow]), &QPushButton::clicked, this,
+            [this] { logic_.Command1_Click(); });
+    for (std::size_t row = 0; row < form::controls.size(); ++row)
+        if (form::controls[row].kind == form::Kind::TextBox)
+            connect(static_cast<QLineEdit*>(widgets_[row]), &QLineEdit::returnPressed, this,
+                    [this, row] { logic_.enterPressed(row); });
+    connect(box(form::Box::Fc), &QLineEdit::textChanged, this, [this] { logic_.crystalChanged(); });
 }
 
 void CalculatorWindow::load()
 {
     logic_.Form_Load();
-    // The first control of the tab order that takes focus: the selected
-    // unit option.
-    Option1->checkedButton()->setFocus(Qt::TabFocusReason);
+    widgets_[logic_.initialFocus()]->setFocus(Qt::TabFocusReason);
 }
 
 bool CalculatorWindow::event(QEvent* event)
@@ -160,34 +142,32 @@ bool CalculatorWindow::event(QEvent* event)
     return handled;
 }
 
-QLineEdit* CalculatorWindow::box(form::Box which) const
-{
-    switch (which) {
-    case form::Box::F: return F;
-    case form::Box::Fc: return Fc;
-    case form::Box::data: return data;
-    }
-    return nullptr;
-}
+QLineEdit* CalculatorWindow::box(form::Box which) const { return static_cast<QLineEdit*>(widgets_[form::row(which)]); }
 
 std::string CalculatorWindow::text(form::Box which) const { return box(which)->text().toStdString(); }
 
 void CalculatorWindow::setText(form::Box which, std::string_view text) { box(which)->setText(qstr(text)); }
 
-std::string CalculatorWindow::unitCaption() const { return modeshow->text().toStdString(); }
+std::string CalculatorWindow::unitCaption() const
+{
+    return static_cast<QLabel*>(widgets_[form::unitLabelRow])->text().toStdString();
+}
 
-void CalculatorWindow::setUnitCaption(std::string_view caption) { modeshow->setText(qstr(caption)); }
+void CalculatorWindow::setUnitCaption(std::string_view caption)
+{
+    static_cast<QLabel*>(widgets_[form::unitLabelRow])->setText(qstr(caption));
+}
 
 void CalculatorWindow::selectOption(int array, int index)
 {
-    QButtonGroup* group = array == 1 ? Option1 : Option2;
+    QButtonGroup* group = optionArray(array);
     const QSignalBlocker quiet(group); // the handlers raise the click themselves
     group->button(index)->setChecked(true);
 }
 
-void CalculatorWindow::setResultTooltip(std::string_view text) { data->setToolTip(qstr(text)); }
+void CalculatorWindow::setResultTooltip(std::string_view text) { box(form::Box::data)->setToolTip(qstr(text)); }
 
-void CalculatorWindow::announceResult(std::string_view text) { announceNewValue(data, qstr(text)); }
+void CalculatorWindow::announceResult(std::string_view text) { announceNewValue(box(form::Box::data), qstr(text)); }
 
 void CalculatorWindow::setDescription(form::Box which, std::string_view text) { box(which)->setAccessibleDescription(qstr(text)); }
 

@@ -6,11 +6,11 @@
 
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
+
 class QButtonGroup;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace window {
 
@@ -63,6 +63,7 @@ private:
     void createControls();
     void connectEvents();
     QLineEdit* box(form::Box which) const;
+    QButtonGroup* optionArray(int group) const { return optionArrays_[std::size_t(group - 1)]; }
 
     // form::View
     std::string text(form::Box which) const override;
@@ -78,19 +79,8 @@ private:
     form::Calculator logic_{*this};
     bool focusRingShown_ = false;
 
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QGroupBox* Frame5 = nullptr;
-    QLineEdit* F = nullptr;
-    QLineEdit* Fc = nullptr;
-    QLineEdit* data = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* modeshow = nullptr;
-    QPushButton* Command1 = nullptr;
-    QButtonGroup* Option1 = nullptr; // unit options, ids 0 Hz, 1 KHz, 2 MHz
-    QButtonGroup* Option2 = nullptr; // data-mode options, ids 0 serial, 1 parallel
+    std::array<QWidget*, form::controls.size()> widgets_{}; // by row of the control table
+    std::array<QButtonGroup*, 2> optionArrays_{};           // Option1 (units), Option2 (data modes)
 };
 
 } // namespace window
