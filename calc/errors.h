@@ -26,7 +26,6 @@ public:
     explicit CalcError(Problem problem, std::string detail = {});
     Problem problem() const noexcept { return problem_; }
     const std::string& limit() const noexcept { return detail_; }
-    const std::string& detail() const noexcept { return detail_; }
 
 private:
     Problem problem_;

@@ -45,7 +45,6 @@ public:
     const SystemClock& clock() const noexcept { return clock_; }
     ControlByte controlByte() const noexcept { return control_; }
     std::string_view unitCaption() const noexcept { return caption_; }
-    std::int16_t mode() const noexcept { return settings_.mode; }
 
     // The word for a frequency text in the unit; throws CalcError.
     Tuned tune(std::string_view frequency);

@@ -58,7 +58,6 @@ public:
     // The crystal box's text changed: the frequency box's range follows it.
     void crystalChanged() { describeInputs(); }
 
-    calc::CalcState& state() noexcept { return state_; }
     const calc::CalcState& state() const noexcept { return state_; }
 
 private:

@@ -16,14 +16,14 @@ namespace window {
 
 class CalculatorWindow : public QWidget, private form::View {
     Q_OBJECT
-    // The calculation state, one read and one write accessor per field.
-    Q_PROPERTY(qint16 mode1 READ mode1 WRITE setMode1)
-    Q_PROPERTY(qint16 mode2 READ mode2 WRITE setMode2)
-    Q_PROPERTY(qint16 Fc1 READ Fc1 WRITE setFc1)
-    Q_PROPERTY(double temp READ temp WRITE setTemp)
-    Q_PROPERTY(qint32 temp1 READ temp1 WRITE setTemp1)
-    Q_PROPERTY(double F0 READ F0 WRITE setF0)
-    Q_PROPERTY(double F1 READ F1 WRITE setF1)
+    // The calculation state, one read accessor per field.
+    Q_PROPERTY(qint16 mode1 READ mode1)
+    Q_PROPERTY(qint16 mode2 READ mode2)
+    Q_PROPERTY(qint16 Fc1 READ Fc1)
+    Q_PROPERTY(double temp READ temp)
+    Q_PROPERTY(qint32 temp1 READ temp1)
+    Q_PROPERTY(double F0 READ F0)
+    Q_PROPERTY(double F1 READ F1)
 
 public:
     explicit CalculatorWindow(QWidget* parent = nullptr);
@@ -37,19 +37,12 @@ public:
     const calc::CalcState& state() const { return logic_.state(); }
 
     qint16 mode1() const { return state().mode1; }
-    void setMode1(qint16 v) { logic_.state().mode1 = v; }
     qint16 mode2() const { return state().mode2; }
-    void setMode2(qint16 v) { logic_.state().mode2 = v; }
     qint16 Fc1() const { return state().Fc1; }
-    void setFc1(qint16 v) { logic_.state().Fc1 = v; }
     double temp() const { return state().temp; }
-    void setTemp(double v) { logic_.state().temp = v; }
     qint32 temp1() const { return state().temp1; }
-    void setTemp1(qint32 v) { logic_.state().temp1 = v; }
     double F0() const { return state().F0; }
-    void setF0(double v) { logic_.state().F0 = v; }
     double F1() const { return state().F1; }
-    void setF1(double v) { logic_.state().F1 = v; }
 
 signals:
     // A handler failed; `message` says in Chinese what to fix.  The window
