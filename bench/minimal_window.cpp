@@ -2,6 +2,7 @@
 // show them, leaving once the window has first painted.
 
 #include "bench/quit_after_paint.h"
+#include "form/layout.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -10,32 +11,33 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
+
+namespace {
+int px(int twips) { return form::toPixels(twips, form::layoutDpi); }
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QWidget window;
-    window.resize(833, 505);
-    auto* f1 = new QGroupBox(" AD9851 计算软件 KOVA TARELMIN", &window);
-    f1->setGeometry(224, 96, 585, 385);
-    auto* f5 = new QGroupBox("数据模式", f1);
-    f5->setGeometry(248, 264, 185, 89);
-    (new QRadioButton("并行", f5))->setGeometry(16, 56, 97, 25);
-    (new QRadioButton("串行", f5))->setGeometry(16, 24, 105, 25);
-    auto* f4 = new QGroupBox("晶振频率", f1);
-    f4->setGeometry(40, 264, 169, 89);
-    (new QLineEdit("20", f4))->setGeometry(16, 24, 73, 41);
-    (new QLabel("MHz", f4))->setGeometry(96, 24, 65, 41);
-    (new QPushButton("计算", f1))->setGeometry(472, 48, 73, 305);
-    auto* f3 = new QGroupBox("对应值", f1);
-    f3->setGeometry(40, 160, 393, 81);
-    (new QLineEdit("Text1", f3))->setGeometry(16, 24, 353, 41);
-    auto* f2 = new QGroupBox("频率设置", f1);
-    f2->setGeometry(40, 40, 393, 105);
-    (new QLineEdit("10", f2))->setGeometry(16, 48, 249, 41);
-    (new QRadioButton("MHz", f2))->setGeometry(120, 16, 65, 25);
-    (new QRadioButton("KHz", f2))->setGeometry(64, 16, 57, 25);
-    (new QRadioButton("Hz", f2))->setGeometry(8, 16, 65, 25);
-    (new QLabel("KHz", f2))->setGeometry(288, 48, 65, 41);
+    window.resize(px(form::openingSizeTwips.width), px(form::openingSizeTwips.height));
+    std::array<QWidget*, form::controls.size()> widgets{};
+    for (std::size_t row = 0; row < form::controls.size(); ++row) {
+        const form::Control& c = form::controls[row];
+        QWidget* in = c.container == form::windowName ? &window : widgets[form::row(c.container)];
+        const QString text = QString::fromUtf8(c.text.data(), qsizetype(c.text.size()));
+        QWidget* w = nullptr;
+        switch (c.kind) {
+        case form::Kind::Frame: w = new QGroupBox(text, in); break;
+        case form::Kind::Option: w = new QRadioButton(text, in); break;
+        case form::Kind::TextBox: w = new QLineEdit(text, in); break;
+        case form::Kind::Label: w = new QLabel(text, in); break;
+        case form::Kind::Button: w = new QPushButton(text, in); break;
+        }
+        w->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
+        widgets[row] = w;
+    }
     new QuitAfterPaint(&window);
     window.show();
     return app.exec();

@@ -245,6 +245,10 @@ TEST(FormLayout, SizesAndFonts)
     EXPECT_EQ(form::toPixels(form::minimumSizeTwips.width, form::layoutDpi), 809);
     EXPECT_EQ(form::toPixels(form::minimumSizeTwips.height, form::layoutDpi), 481);
     for (const form::Control& c : form::controls) {
+        // Whole pixels at 96 dpi, so a control stands at the same pixel
+        // whether its position is scaled on its own or with its frames'.
+        for (const int twips : {c.left, c.top, c.width, c.height})
+            EXPECT_EQ(twips % 15, 0) << c.name;
         const form::Rect r = form::absoluteTwips(c);
         EXPECT_LE(r.left + r.width, form::minimumSizeTwips.width) << c.name;
         EXPECT_LE(r.top + r.height, form::minimumSizeTwips.height) << c.name;

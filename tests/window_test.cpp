@@ -1,5 +1,6 @@
 // The window as a user meets it, on the offscreen platform.
 
+#include "form/layout.h"
 #include "window/accessibility.h"
 #include "window/calculator_window.h"
 #include "window/startup.h"
@@ -220,34 +221,19 @@ TEST_F(Window, AFailedCalculationKeepsWhatWasReadBeforeTheProblem)
     EXPECT_EQ(form->state().temp, form->temp());
 }
 
-struct Expected {
-    const char* name;
-    const char* className;
-    const char* container;
-    const char* text;
-    int x, y, w, h; // pixels: twips / 15
-    double points;  // 9 = the window font
-};
+int px(int twips) { return form::toPixels(twips, form::layoutDpi); }
 
-// The layout as the calculator's users know it.
-const Expected layout[] = {
-    {"Frame1", "QGroupBox", "Form1", " AD9851 计算软件 KOVA TARELMIN", 224, 96, 585, 385, 18},
-    {"Frame5", "QGroupBox", "Frame1", "数据模式", 248, 264, 185, 89, 9},
-    {"Option2_1", "QRadioButton", "Frame5", "并行", 16, 56, 97, 25, 9},
-    {"Option2_0", "QRadioButton", "Frame5", "串行", 16, 24, 105, 25, 9},
-    {"Frame4", "QGroupBox", "Frame1", "晶振频率", 40, 264, 169, 89, 9},
-    {"Fc", "QLineEdit", "Frame4", "20", 16, 24, 73, 41, 15.75},
-    {"Label1", "QLabel", "Frame4", "MHz", 96, 24, 65, 41, 18},
-    {"Command1", "QPushButton", "Frame1", "计算", 472, 48, 73, 305, 15.75},
-    {"Frame3", "QGroupBox", "Frame1", "对应值", 40, 160, 393, 81, 9},
-    {"data", "QLineEdit", "Frame3", "Text1", 16, 24, 353, 41, 14.25},
-    {"Frame2", "QGroupBox", "Frame1", "频率设置", 40, 40, 393, 105, 9},
-    {"F", "QLineEdit", "Frame2", "10", 16, 48, 249, 41, 15.75},
-    {"Option1_2", "QRadioButton", "Frame2", "MHz", 120, 16, 65, 25, 9},
-    {"Option1_1", "QRadioButton", "Frame2", "KHz", 64, 16, 57, 25, 9},
-    {"Option1_0", "QRadioButton", "Frame2", "Hz", 8, 16, 65, 25, 9},
-    {"modeshow", "QLabel", "Frame2", "KHz", 288, 48, 65, 41, 18},
-};
+const char* classOf(form::Kind kind)
+{
+    switch (kind) {
+    case form::Kind::Frame: return "QGroupBox";
+    case form::Kind::Option: return "QRadioButton";
+    case form::Kind::TextBox: return "QLineEdit";
+    case form::Kind::Label: return "QLabel";
+    case form::Kind::Button: return "QPushButton";
+    }
+    return "";
+}
 
 QString textOf(QWidget* w)
 {
@@ -264,16 +250,18 @@ QString textOf(QWidget* w)
 
 TEST_F(Window, EveryControlSitsAsTheLayoutSays)
 {
-    for (const Expected& e : layout) {
+    for (std::size_t row = 0; row < form::controls.size(); ++row) {
+        const form::Control& e = form::controls[row];
         SCOPED_TRACE(e.name);
-        QWidget* w = control(e.name);
+        QWidget* w = control(std::string(e.name).c_str());
         ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(w->inherits(e.className)) << w->metaObject()->className();
-        EXPECT_EQ(w->parentWidget()->objectName(), e.container);
-        EXPECT_EQ(w->geometry(), QRect(e.x, e.y, e.w, e.h));
-        EXPECT_EQ(textOf(w), QString::fromUtf8(e.text));
+        EXPECT_TRUE(w->inherits(classOf(e.kind))) << w->metaObject()->className();
+        EXPECT_EQ(w->parentWidget()->objectName().toStdString(), e.container);
+        EXPECT_EQ(w->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height)));
+        // The unit label's design caption is replaced at start.
+        EXPECT_EQ(textOf(w).toStdString(), row == form::unitLabelRow ? "KHz" : e.text);
         EXPECT_EQ(w->font().family(), "SimSun");
-        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), e.points);
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), form::fontPoints(e));
         EXPECT_EQ(w->font().weight(), QFont::Normal);
         EXPECT_FALSE(w->font().italic() || w->font().underline() || w->font().strikeOut());
     }
@@ -284,15 +272,17 @@ TEST_F(Window, EveryControlSitsAsTheLayoutSays)
         for (QObject* child : parent->children())
             if (child->isWidgetType() && !qobject_cast<QMessageBox*>(child))
                 actual << child->objectName();
-        for (const Expected& e : layout)
-            if (std::string_view(e.container) == container)
-                expected << e.name;
+        for (const form::Control& e : form::controls)
+            if (e.container == container)
+                expected << QString::fromUtf8(e.name.data(), qsizetype(e.name.size()));
         EXPECT_EQ(actual, expected) << container;
     }
-    EXPECT_DOUBLE_EQ(form->font().pointSizeF(), 9);
-    // the whole of Frame1 is visible
-    EXPECT_GE(form->width(), 809);
-    EXPECT_GE(form->height(), 481);
+    EXPECT_DOUBLE_EQ(form->font().pointSizeF(), form::windowFontPoints);
+    // It opens at its opening size, showing the whole of Frame1.
+    EXPECT_EQ(form->size(), QSize(px(form::openingSizeTwips.width), px(form::openingSizeTwips.height)));
+    const form::Rect frame1 = form::absoluteTwips(form::control("Frame1"));
+    EXPECT_GE(form->width(), px(frame1.left + frame1.width));
+    EXPECT_GE(form->height(), px(frame1.top + frame1.height));
 }
 
 TEST_F(Window, TabOrderFollowsTheStoredIndexes)
@@ -437,6 +427,10 @@ TEST_F(Window, EnterCalculatesFromTheBoxesAndTheButton)
         EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz") << key;
         control<QLineEdit>("data")->clear();
     }
+    // Enter in the result box calculates nothing.
+    type("data", "scribble");
+    QTest::keyClick(control("data"), Qt::Key_Return);
+    EXPECT_EQ(result(), "scribble");
     // A failing calculation by Enter is reported as by the button.
     QSignalSpy spy(form.get(), &window::CalculatorWindow::errorReported);
     type("Fc", "0");
@@ -558,11 +552,10 @@ TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)
 
 TEST_F(Window, CannotShrinkBelowItsLayout)
 {
-    EXPECT_GE(form->minimumWidth(), 809);
-    EXPECT_GE(form->minimumHeight(), 481);
+    const QSize minimum(px(form::minimumSizeTwips.width), px(form::minimumSizeTwips.height));
+    EXPECT_EQ(form->minimumSize(), minimum);
     form->resize(300, 200);
-    EXPECT_GE(form->width(), 809);
-    EXPECT_GE(form->height(), 481);
+    EXPECT_EQ(form->size(), minimum);
 }
 
 TEST(StartUp, StandardButtonsReadInChinese)

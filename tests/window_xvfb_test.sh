@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # The window on a real X server, driven as a person drives it: mouse,
 # keyboard and clipboard.  Runs under its own Xvfb (xvfb-run -a).
-#   window_xvfb_test.sh AD9851_CALC
+#   window_xvfb_test.sh AD9851_CALC PRINT_LAYOUT
 set -euo pipefail
-app=$1
+app=$1 layout=$2
+# Window coordinates of the controls, from the layout the window is built
+# from: the middle of a control, or the right end of its rectangle.
+middle() { "$layout" | awk -v n="$1" '$1 == n { print $2 + int($4 / 2), $3 + int($5 / 2) }'; }
+right_end() { "$layout" | awk -v n="$1" '$1 == n { print $2 + $4 - 2, $3 + int($5 / 2) }'; }
+F=$(middle F)                       # frequency box
+DATA=$(middle data)                 # result box
+PARALLEL_RIGHT_END=$(right_end Option2_1) # the right end of 并行's stored rectangle
+[ -n "$F" ] && [ -n "$DATA" ] && [ -n "$PARALLEL_RIGHT_END" ] || { echo "FAIL: no layout from $layout"; exit 1; }
+export F DATA PARALLEL_RIGHT_END
 exec xvfb-run -a -s "-screen 0 1000x600x24" bash -euo pipefail -c '
 app=$1
 fail() { echo "FAIL: $*"; exit 1; }
@@ -14,12 +23,7 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Form1$" | head -n 
 sleep 0.5
 xdotool windowfocus --sync "$win"
 
-# Window coordinates of the controls: frame offsets plus the stored
-# positions in pixels (twips / 15).
 at() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 0.2; }
-F="404 204"      # frequency box
-DATA="456 300"   # result box
-PARALLEL_RIGHT_END="583 428" # the right end of 并行s stored rectangle
 result() { at $DATA; xdotool key ctrl+a ctrl+c; sleep 0.2; xclip -o -selection clipboard; }
 
 at $F
