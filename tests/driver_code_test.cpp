@@ -456,6 +456,7 @@ struct TargetRun {
 
 class DriverProof : public ::testing::TestWithParam<calc::DriverTarget> {
 protected:
+    void SetUp() override;
     // Writes the generated code, builds it if it must, and runs the example
     // entry point, every row's load and a power-down of the first row.
     TargetRun build(const ProofCase& c, const std::string& code, const fs::path& dir, std::size_t rows);
@@ -521,7 +522,8 @@ TargetRun DriverProof::build(const ProofCase& c, const std::string& code, const 
                                       "for row in driver." + n + "_loads:\n    driver." + n + "_load(row)\n"
                                       "driver." + n + "_power_down(driver." + n + "_loads[0])\n");
         const std::string python = quote(DRIVER_PYTHON);
-        const std::string path = "PYTHONPATH=" + quote(std::string(DRIVER_STUBS) + "/micropython_stub:" + dir.string()) + " ";
+        const std::string path = "PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=" +
+                                 quote(std::string(DRIVER_STUBS) + "/micropython_stub:" + dir.string()) + " ";
         if (run(python + " -m py_compile " + quote((dir / "driver.py").string()), log) != 0)
             return fail("py_compile");
         if (run(path + python + " " + quote((dir / "run.py").string()), trace) != 0)
@@ -548,6 +550,12 @@ std::optional<Pin> DriverProof::pinOf(std::string_view text, const calc::DriverP
     if (number == pins.reset)
         return Pin::Reset;
     return std::nullopt;
+}
+
+void DriverProof::SetUp()
+{
+    if (GetParam() == calc::DriverTarget::MicroPython && std::string_view(DRIVER_PYTHON).empty())
+        GTEST_SKIP() << "no python3 found when configuring";
 }
 
 TEST_P(DriverProof, LoadsWhatTheCommandLinePrints)
@@ -632,7 +640,8 @@ TEST_P(DriverProof, TheExampleAloneLoadsTheFirstRow)
     case calc::DriverTarget::MicroPython:
         // Run as the program itself, as a board runs its main.py.
         writeFile(dir / "main.py", code);
-        status = run("PYTHONPATH=" + quote(std::string(DRIVER_STUBS) + "/micropython_stub") + " " + quote(DRIVER_PYTHON) +
+        status = run("PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=" + quote(std::string(DRIVER_STUBS) + "/micropython_stub") +
+                         " " + quote(DRIVER_PYTHON) +
                          " " + quote((dir / "main.py").string()),
                      trace);
         break;
