@@ -87,35 +87,18 @@ struct Language {
     std::string_view commentOpen;  // the line before the header, if any
     std::string_view commentLine;  // the start of each header line
     std::string_view commentClose; // the line after the header, if any
+    std::string_view rowOpen;      // around a row's bytes
+    std::string_view rowClose;
     std::string_view rowComment;   // before a row's comment
     std::string_view rowCommentEnd;
     std::string_view delayHook;    // how the code calls its delay hook
     std::string_view delayAdvice;  // when to make it wait
+    std::string_view body;         // the code after the header
 };
 
-const Language& languageOf(DriverTarget target)
-{
-    static const Language c{"/*", " *", " */", " /* ", " */", "@NAME_DELAY()",
-                            "Where the target writes pins faster, define it to wait about 10 ns."};
-    static const Language arduino{"", "//", "", " // ", "", "@name_delay()",
-                                  "digitalWrite takes microseconds; on a faster board, make it wait."};
-    static const Language micropython{"", "#", "", "  # ", "", "@name_delay()",
-                                      "A pin write takes microseconds; on a faster target, make it wait."};
-    switch (target) {
-    case DriverTarget::C:
-        return c;
-    case DriverTarget::Arduino:
-        return arduino;
-    case DriverTarget::MicroPython:
-        break;
-    }
-    return micropython;
-}
-
 // The header every file starts with, "@name" and "@NAME" standing for the prefix.
-std::string header(DriverTarget target, std::size_t rowCount)
+std::string header(const Language& language, std::size_t rowCount)
 {
-    const Language& language = languageOf(target);
     const std::vector<std::string> lines = {
         "AD9851 / AD9850 serial loading: " + std::to_string(rowCount) +
             (rowCount == 1 ? " load" : " loads") + " and the routines that send them.",
@@ -150,17 +133,15 @@ std::string header(DriverTarget target, std::size_t rowCount)
     return out;
 }
 
-// The table rows, `open` and `close` around each row's bytes.
-std::string tableRows(DriverTarget target, std::span<const DriverRow> rows, std::string_view open,
-                      std::string_view close)
+// The rows of the table, one a line.
+std::string tableRows(const Language& language, std::span<const DriverRow> rows)
 {
-    const Language& language = languageOf(target);
     std::string out;
     for (const DriverRow& row : rows) {
         out += "    ";
-        out += open;
+        out += language.rowOpen;
         appendByteLiterals(out, row.load, ',');
-        out += close;
+        out += language.rowClose;
         out += ',';
         out += language.rowComment;
         out += commentSafe(row.frequency) + ": " + commentSafe(row.actual);
@@ -411,6 +392,26 @@ if __name__ == "__main__":
     @name_start()
 )";
 
+const Language& languageOf(DriverTarget target)
+{
+    static const Language c{"/*", " *", " */", "{", "}", " /* ", " */", "@NAME_DELAY()",
+                            "Where the target writes pins faster, define it to wait about 10 ns.", cCode};
+    static const Language arduino{"", "//", "", "{", "}", " // ", "", "@name_delay()",
+                                  "digitalWrite takes microseconds; on a faster board, make it wait.", arduinoCode};
+    static const Language micropython{"", "#", "", "(", ")", "  # ", "", "@name_delay()",
+                                      "A pin write takes microseconds; on a faster target, make it wait.",
+                                      micropythonCode};
+    switch (target) {
+    case DriverTarget::C:
+        return c;
+    case DriverTarget::Arduino:
+        return arduino;
+    case DriverTarget::MicroPython:
+        break;
+    }
+    return micropython;
+}
+
 // `text` with each "@KEY" of `values` replaced by its value.
 std::string substituted(std::string_view text, std::span<const std::pair<std::string_view, std::string>> values)
 {
@@ -502,22 +503,7 @@ std::string emitDriverCode(DriverTarget target, const DriverPins& pins, std::str
     checkPins(pins);
     if (rows.empty())
         invalid("no frequency to load");
-    std::string_view body;
-    std::string table;
-    switch (target) {
-    case DriverTarget::C:
-        body = cCode;
-        table = tableRows(target, rows, "{", "}");
-        break;
-    case DriverTarget::Arduino:
-        body = arduinoCode;
-        table = tableRows(target, rows, "{", "}");
-        break;
-    case DriverTarget::MicroPython:
-        body = micropythonCode;
-        table = tableRows(target, rows, "(", ")");
-        break;
-    }
+    const Language& language = languageOf(target);
     const std::pair<std::string_view, std::string> values[] = {
         {"@name", std::string(name)},
         {"@NAME", upperCase(name)},
@@ -525,9 +511,9 @@ std::string emitDriverCode(DriverTarget target, const DriverPins& pins, std::str
         {"@FQ_UD_PIN", std::to_string(pins.fqUd)},
         {"@DATA_PIN", std::to_string(pins.data)},
         {"@RESET_PIN", std::to_string(pins.reset)},
-        {"@ROWS", table},
+        {"@ROWS", tableRows(language, rows)},
     };
-    return substituted(header(target, rows.size()) + std::string(body), values);
+    return substituted(header(language, rows.size()) + std::string(language.body), values);
 }
 
 std::string commentSafe(std::string_view text)
