@@ -30,7 +30,7 @@ struct Source {
 };
 
 // The text for a message: line breaks shown as \r and \n, long texts cut.
-std::string quoted(std::string_view text)
+std::string inQuotes(std::string_view text)
 {
     constexpr std::size_t shown = 200;
     std::string q = "\"";
@@ -64,7 +64,7 @@ public:
         std::string line(program);
         if (source.line != 0)
             line += "line " + std::to_string(source.line) + ": ";
-        line += quoted(source.text) + ": " + std::string(what) + "\n";
+        line += inQuotes(source.text) + ": " + std::string(what) + "\n";
         say(line);
         failed_ = true;
     }
@@ -262,12 +262,15 @@ int writeOut(std::string_view text)
 int main(int argc, char** argv)
 {
     cli::Options options;
-    if (const auto error = cli::parseArguments(argc, argv, options))
+    cli::CommandLine commandLine(options);
+    if (const auto error = commandLine.parse(argc, argv))
         return usageError(error->message);
     if (options.help)
-        return writeOut(cli::usageText);
+        return writeOut(commandLine.help());
     if (options.version)
         return writeOut("ad9851-word " AD9851_VERSION "\n");
+    if (options.bashCompletion)
+        return writeOut(commandLine.bashCompletion());
 
     std::optional<calc::Sweep> sweep;
     try {
@@ -291,7 +294,7 @@ int main(int argc, char** argv)
             tuner.emplace(options.tuner);
     } catch (const calc::CalcError& e) {
         messages.fatal(e.problem() == calc::Problem::CrystalOutOfRange
-                           ? "crystal " + quoted(options.crystal) + ": " + e.what()
+                           ? "crystal " + inQuotes(options.crystal) + ": " + e.what()
                            : std::string(e.what()));
         return 1;
     }

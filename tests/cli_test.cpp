@@ -232,6 +232,49 @@ TEST_F(Cli, UsageErrorsExitTwo)
     }
 }
 
+TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
+{
+    // The shape of the command line is reported before any value, and
+    // --help or --version before any value too; values in a fixed order.
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--unit", "GHz", "1"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "", "1"}, "unknown unit '' (use Hz, KHz or MHz)"},
+        {{"-u", "2", "1"}, "unknown unit '2' (use Hz, KHz or MHz)"},
+        {{"-m", "1", "1"}, "unknown mode '1' (use serial or parallel)"},
+        {{"--chip", "1", "1"}, "unknown chip '1' (use ad9851 or ad9850)"},
+        {{"-u"}, "--unit: 1 required TEXT missing"},
+        {{"-u", "GHz", "-x"}, "The following argument was not expected: -x"},
+        {{"-u", "GHz", "-u", "Hz"}, "--unit: At Most 1 required but received 2"},
+        {{"-u", "GHz", "-c", "1", "-c", "2"}, "--crystal: At Most 1 required but received 2"},
+        {{"-u", "GHz", "--csv=x"}, "Could not convert: --csv = x"},
+        {{"--chip", "x", "-m", "diag", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"--c-array", "1x", "--chip", "x"}, "unknown chip 'x' (use ad9851 or ad9850)"},
+        {{"--c-array", "1x", "--csv"}, "--c-array: '1x' is not a C identifier"},
+        {{"--decode", "--load", "--csv", "--c-array", "t"}, "--csv and --c-array cannot be used together"},
+        {{"--decode", "--sweep", "1:2:1", "5"}, "--sweep and FREQUENCY arguments cannot be used together"},
+        {{"--decode", "--phase", "east", "1"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--phase", "east", "1"}, "--phase: phase \"east\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.status, 2);
+    }
+    // A flag set to false conflicts with nothing.
+    EXPECT_EQ(run({"--csv=0", "--c-array", "t", "1"}).status, 0);
+    EXPECT_EQ(run({"--decode", "--details=false", "357914"}).status, 0);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--help", "-u", "GHz"}, {"-u", "GHz", "-h"}, {"--version", "--chip", "x"}}) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 0) << args.front();
+        EXPECT_EQ(r.err, "") << args.front();
+    }
+}
+
 TEST_F(Cli, HelpAndVersion)
 {
     const Outcome help = run({"--help"});
