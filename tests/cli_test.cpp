@@ -423,41 +423,65 @@ TEST_F(Cli, DecodesWhatItPrints)
     EXPECT_NE(bad.err.find("ad9851-word: line 4: "), std::string::npos) << bad.err;
 }
 
-TEST_F(Cli, NothingLostNothingWrong)
+TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
 {
-    // An argument holding a line break is refused; a line never breaks.
+    // An output line never breaks.
     const Outcome broken = run({"1\n2"});
     EXPECT_EQ(broken.out, "");
     EXPECT_EQ(broken.status, 1);
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
-    // CR, LF and CR LF all end a line.
+}
+
+TEST_F(Cli, CrAndLfAndCrLfEachEndALine)
+{
     EXPECT_EQ(run({"-u", "Hz"}, "1\r2\n3\r\n4").out, run({"-u", "Hz", "1", "2", "3", "4"}).out);
-    // A line over 1 MiB is an error of its own; the lines around it run.
+}
+
+TEST_F(Cli, ALineOverOneMiBIsAnErrorOfItsOwn)
+{
+    // The lines around it run.
     const Outcome longLine = run({}, "10\n" + std::string(2 << 20, '7') + "\n20\n");
     EXPECT_EQ(longLine.out, "{0x1A,0x76,0x05,0x00},//10KHz\n{0x34,0xEC,0x0A,0x00},//20KHz\n");
     EXPECT_EQ(longLine.err, "ad9851-word: line 2: longer than 1 MiB\n");
     EXPECT_EQ(longLine.status, 1);
-    // Errors stand where their input stood, each one line.
+}
+
+TEST_F(Cli, ErrorsStandWhereTheirInputStood)
+{
     const Outcome mixed = shell("printf '1\\nabc\\n60001\\n2\\n' | $W --strict 2>&1");
     EXPECT_EQ(mixed.out, "{0xCF,0x8B,0x00,0x00},//1KHz\n"
                          "ad9851-word: line 2: \"abc\": not a number (--strict)\n"
                          "ad9851-word: line 3: \"60001\": the output frequency is too high: at most 59999.999986 KHz\n"
                          "{0x9F,0x17,0x01,0x00},//2KHz\n");
+}
+
+TEST_F(Cli, StrictTakesOnlyNumbers)
+{
     // Without --strict the classic reading stays.
     EXPECT_EQ(run({"10KHz"}).out, "{0x1A,0x76,0x05,0x00},//10KHzKHz\n");
     EXPECT_EQ(run({"--strict", " 10 "}).status, 0);
     EXPECT_EQ(run({"--strict", "10KHz"}).status, 1);
-    // Every write is checked.
+}
+
+TEST_F(Cli, EveryWriteIsChecked)
+{
     for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1"}) {
         const Outcome full = shell(std::string("$W ") + args + " > /dev/full");
         EXPECT_EQ(full.status, 1) << args;
         EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << args;
     }
-    // A reader that goes away ends the run at once.
+}
+
+TEST_F(Cli, AReaderThatGoesAwayEndsTheRunAtOnce)
+{
     const Outcome pipe = shell("$W --sweep 0:9999999:1 | head -n 2; echo \"${PIPESTATUS[0]}\"");
     EXPECT_EQ(lineCount(pipe.out), 3u) << pipe.out;
     EXPECT_FALSE(pipe.out.ends_with("\n0\n")) << pipe.out;
-    // Standard input that is not a terminal but empty is simply no input.
+}
+
+TEST_F(Cli, EmptyStandardInputIsNoInput)
+{
+    // Not a terminal, but empty.
     const Outcome none = shell("$W < /dev/null");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
