@@ -23,15 +23,6 @@ std::optional<std::int32_t> unitFactor(std::int16_t mode1) noexcept;
 // exact arithmetic.
 int unitPowerOfTen(std::int16_t mode1) noexcept;
 
-// The unit index for a caption, ignoring case ("khz" -> KHz).
-std::optional<std::int16_t> unitFromName(std::string_view name) noexcept;
-
-// The data mode for "serial" or "parallel", ignoring case.
-std::optional<std::int16_t> dataModeFromName(std::string_view name) noexcept;
-
-// The chip for "ad9851" or "ad9850", ignoring case: 0 AD9851, 1 AD9850.
-std::optional<std::int16_t> chipFromName(std::string_view name) noexcept;
-
 // A count of mHz written in the unit of mode1 (Hz outside the table),
 // without trailing zeros: 59999999986 -> "59999999.986" in Hz,
 // "59.999999986" in MHz.

@@ -3,63 +3,54 @@
 #include "calc/control_byte.h"
 #include "calc/errors.h"
 #include "calc/units.h"
+#include "cli/help.h"
 
-#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace cli {
 
-const char* const usageText =
-    "Usage: ad9851-word [OPTION]... [--] [FREQUENCY]...\n"
-    "\n"
-    "Prints the AD9851 (or AD9850) frequency tuning word for each FREQUENCY as a\n"
-    "line of C, for example {0x1A,0x76,0x05,0x00},//10KHz.  Without FREQUENCY\n"
-    "arguments (and without --sweep), reads one frequency per line from standard\n"
-    "input.\n"
-    "\n"
-    "Word and output:\n"
-    "  -u, --unit UNIT       unit of the frequencies: Hz, KHz or MHz (default KHz)\n"
-    "  -m, --mode MODE       serial: least significant byte first (default);\n"
-    "                        parallel: most significant byte first\n"
-    "      --load            the whole 40-bit load, control byte W0 included:\n"
-    "                        parallel {W0,W1,W2,W3,W4}, serial {W4,W3,W2,W1,W0}\n"
-    "      --phase DEG       phase in W0: the nearest 11.25-degree step, modulo\n"
-    "                        360 (implies --load)\n"
-    "      --power-down      set W0's power-down bit (implies --load)\n"
-    "      --details         append, tab-separated: the word in decimal, the\n"
-    "                        frequency the chip produces in Hz (to the mHz), its\n"
-    "                        deviation from the requested one and the step size\n"
-    "      --csv             CSV (RFC 4180) with a header line instead of C lines\n"
-    "      --c-array NAME    wrap the lines in const unsigned char NAME[][4] = {...};\n"
-    "      --sweep START:STOP:STEP\n"
-    "                        the frequencies START, START+STEP, ... up to STOP\n"
-    "      --strict          a FREQUENCY must be a number and nothing else\n"
-    "      --decode          the arguments or lines are words to explain: a\n"
-    "                        result line, a byte list, 357914 or 0x5761A\n"
-    "\n"
-    "Clock:\n"
-    "  -c, --crystal MHZ     crystal frequency in MHz, rounded to a whole MHz as\n"
-    "                        the calculator window does, 1 to 5461 (default 20)\n"
-    "      --ref-hz HZ       the exact reference frequency in Hz, instead of -c\n"
-    "      --ppm PPM         the reference runs PPM parts per million fast\n"
-    "                        (positive) or slow (negative): the clock used is\n"
-    "                        nominal x (1 + PPM/1000000)\n"
-    "      --no-multiplier   the system clock is the reference itself (W0 D0 = 0);\n"
-    "                        otherwise it is six times the reference\n"
-    "      --chip CHIP       ad9851 (default) or ad9850 (no multiplier)\n"
-    "      --truncate        round the word down instead of to nearest\n"
-    "\n"
-    "With the crystal and the multiplier alone, words are computed exactly as the\n"
-    "calculator window computes them.  With --ref-hz, --ppm, --no-multiplier,\n"
-    "--chip ad9850 or --truncate they are computed in exact arithmetic, an exact\n"
-    "half rounding up.\n"
-    "\n"
-    "  -h, --help            show this help\n"
-    "      --version         show the version\n"
-    "\n"
-    "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
-    "clock is unusable, 2 on a usage error.\n";
-
 namespace {
+
+template <class E>
+using Names = std::vector<std::pair<std::string, E>>;
+
+const Names<calc::UnitIndex> unitNames{{"Hz", calc::Hz}, {"KHz", calc::KHz}, {"MHz", calc::MHz}};
+const Names<calc::DataMode> modeNames{{"serial", calc::Serial}, {"parallel", calc::Parallel}};
+const Names<calc::Chip> chipNames{{"ad9851", calc::Chip::AD9851}, {"ad9850", calc::Chip::AD9850}};
+
+// "Hz, KHz or MHz"
+template <class E>
+std::string nameList(const Names<E>& names)
+{
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i].first;
+    return list;
+}
+
+template <class E>
+std::vector<std::string> namesOf(const Names<E>& names)
+{
+    std::vector<std::string> list;
+    for (const auto& [name, value] : names)
+        list.push_back(name);
+    return list;
+}
+
+// A value that must be one of `names`, in any case; it becomes the enum's
+// value.  Any other text is "unknown WHAT 'TEXT' (use A, B or C)".
+template <class E>
+CLI::Validator oneOf(const Names<E>& names, const std::string& what)
+{
+    const CLI::Validator known = CLI::IsMember(names, CLI::ignore_case) & CLI::Transformer(names, CLI::ignore_case);
+    const std::string use = " (use " + nameList(names) + ")";
+    return CLI::Validator(
+        [known, what, use](std::string& text) {
+            const std::string given = text;
+            return known(text).empty() ? std::string() : "unknown " + what + " '" + given + "'" + use;
+        },
+        "");
+}
 
 bool isCIdentifier(const std::string& name)
 {
@@ -73,81 +64,192 @@ bool isCIdentifier(const std::string& name)
     return true;
 }
 
+const CLI::Validator cIdentifier(
+    [](std::string& name) { return isCIdentifier(name) ? std::string() : "--c-array: '" + name + "' is not a C identifier"; },
+    "");
+
+const char* const wordGroup = "Word and output";
+const char* const clockGroup = "Clock";
+const char* const helpGroup = "Help";
+
+const HelpPage helpPage{
+    "Usage: ad9851-word [OPTION]... [--] [FREQUENCY]...\n",
+    "Prints the AD9851 (or AD9850) frequency tuning word for each FREQUENCY as a\n"
+    "line of C, for example {0x1A,0x76,0x05,0x00},//10KHz.  Without FREQUENCY\n"
+    "arguments (and without --sweep), reads one frequency per line from standard\n"
+    "input.\n",
+    {
+        {wordGroup, true, ""},
+        {clockGroup, true,
+         "With the crystal and the multiplier alone, words are computed exactly as the\n"
+         "calculator window computes them.  With --ref-hz, --ppm, --no-multiplier,\n"
+         "--chip ad9850 or --truncate they are computed in exact arithmetic, an exact\n"
+         "half rounding up.\n"},
+        {helpGroup, false, ""},
+    },
+    "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
+    "clock is unusable, 2 on a usage error.\n",
+};
+
 } // namespace
 
-std::optional<UsageError> parseArguments(int argc, char** argv, Options& o)
+CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
 {
-    CLI::App app;
+    CLI::App& app = app_;
     app.set_help_flag();
-    std::string unit = "KHz", mode = "serial", chip = "ad9851";
-    std::optional<std::string> phase;
-    bool noMultiplier = false, truncate = false, csv = false;
-    app.add_flag("-h,--help", o.help);
-    app.add_flag("--version", o.version);
-    app.add_option("-c,--crystal", o.crystal);
-    app.add_option("-u,--unit", unit);
-    app.add_option("-m,--mode", mode);
-    app.add_flag("--details", o.details);
-    app.add_flag("--load", o.load);
-    app.add_option("--phase", phase);
-    app.add_flag("--power-down", o.tuner.powerDown);
-    app.add_option("--ref-hz", o.referenceHz);
-    app.add_option("--ppm", o.ppm);
-    app.add_flag("--no-multiplier", noMultiplier);
-    app.add_option("--chip", chip);
-    app.add_flag("--truncate", truncate);
-    app.add_option("--sweep", o.sweep);
-    app.add_option("--c-array", o.cArrayName);
-    app.add_flag("--csv", csv);
-    app.add_flag("--decode", o.decode);
-    app.add_flag("--strict", o.strict);
-    app.add_option("FREQUENCY", o.frequencies);
+    app.formatter(std::make_shared<HelpFormatter>(helpPage));
+
+    // A value whose text is checked.  Its type is called "TEXT" in
+    // messages, as every other value's.
+    auto checkedValue = [&](CLI::Option* option, const CLI::Validator& check) {
+        checked_.push_back(option->type_name("TEXT")->transform(check));
+        return option;
+    };
+    // The options are declared in the order in which faults in their values
+    // are reported: --unit, --mode, --chip, then --c-array.  The help lists
+    // them by group, in this order within each group.
+    unit_ = checkedValue(app.add_option("-u,--unit", "unit of the frequencies: Hz, KHz or MHz (default KHz)"),
+                         oneOf(unitNames, "unit"));
+    unit_->option_text("UNIT")->group(wordGroup);
+    mode_ = checkedValue(app.add_option("-m,--mode", "serial: least significant byte first (default);\n"
+                                                     "parallel: most significant byte first"),
+                         oneOf(modeNames, "mode"));
+    mode_->option_text("MODE")->group(wordGroup);
+    app.add_flag("--load", o.load,
+                 "the whole 40-bit load, control byte W0 included:\n"
+                 "parallel {W0,W1,W2,W3,W4}, serial {W4,W3,W2,W1,W0}")
+        ->group(wordGroup);
+    app.add_option("--phase", phase_,
+                   "phase in W0: the nearest 11.25-degree step, modulo\n"
+                   "360 (implies --load)")
+        ->option_text("DEG")
+        ->group(wordGroup);
+    app.add_flag("--power-down", o.tuner.powerDown, "set W0's power-down bit (implies --load)")->group(wordGroup);
+    app.add_flag("--details", o.details,
+                 "append, tab-separated: the word in decimal, the\n"
+                 "frequency the chip produces in Hz (to the mHz), its\n"
+                 "deviation from the requested one and the step size")
+        ->group(wordGroup);
+    app.add_flag("--csv", csv_, "CSV (RFC 4180) with a header line instead of C lines")->group(wordGroup);
+
+    app.add_option("-c,--crystal", o.crystal,
+                   "crystal frequency in MHz, rounded to a whole MHz as\n"
+                   "the calculator window does, 1 to 5461 (default 20)")
+        ->option_text("MHZ")
+        ->group(clockGroup);
+    app.add_option("--ref-hz", o.referenceHz, "the exact reference frequency in Hz, instead of -c")
+        ->option_text("HZ")
+        ->group(clockGroup);
+    app.add_option("--ppm", o.ppm,
+                   "the reference runs PPM parts per million fast\n"
+                   "(positive) or slow (negative): the clock used is\n"
+                   "nominal x (1 + PPM/1000000)")
+        ->option_text("PPM")
+        ->group(clockGroup);
+    app.add_flag("--no-multiplier", noMultiplier_,
+                 "the system clock is the reference itself (W0 D0 = 0);\n"
+                 "otherwise it is six times the reference")
+        ->group(clockGroup);
+    chip_ = checkedValue(app.add_option("--chip", "ad9851 (default) or ad9850 (no multiplier)"),
+                         oneOf(chipNames, "chip"));
+    chip_->option_text("CHIP")->group(clockGroup);
+    app.add_flag("--truncate", truncate_, "round the word down instead of to nearest")->group(clockGroup);
+
+    checkedValue(app.add_option("--c-array", o.cArrayName, "wrap the lines in const unsigned char NAME[][4] = {...};"),
+                 cIdentifier)
+        ->option_text("NAME")
+        ->group(wordGroup);
+    app.add_option("--sweep", o.sweep, "the frequencies START, START+STEP, ... up to STOP")
+        ->option_text("START:STOP:STEP")
+        ->group(wordGroup);
+    app.add_flag("--strict", o.strict, "a FREQUENCY must be a number and nothing else")->group(wordGroup);
+    app.add_flag("--decode", o.decode,
+                 "the arguments or lines are words to explain: a\n"
+                 "result line, a byte list, 357914 or 0x5761A")
+        ->group(wordGroup);
+
+    app.add_flag("-h,--help", o.help, "show this help")->group(helpGroup);
+    app.add_flag("--version", o.version, "show the version")->group(helpGroup);
+    // Not in the help: the build installs its output as the bash completion.
+    app.add_flag("--bash-completion", o.bashCompletion)->group("");
+    app.add_option("FREQUENCY", o.frequencies)->group("");
+
+    choices_ = {{unit_, namesOf(unitNames)}, {mode_, namesOf(modeNames)}, {chip_, namesOf(chipNames)}};
+}
+
+std::optional<UsageError> CommandLine::parse(int argc, char** argv)
+{
+    // First the shape of the command line, as CLI11 reads it: unknown
+    // options, missing or repeated values, flags given a value that is not
+    // a truth value.  --help and --version then need nothing more.
+    if (auto error = parsePass(argc, argv, false))
+        return error;
+    if (options_.help || options_.version)
+        return std::nullopt;
+    // Then the values, each fault in the words of its own check.
+    if (auto error = parsePass(argc, argv, true))
+        return error;
+    return finish();
+}
+
+std::optional<UsageError> CommandLine::parsePass(int argc, char** argv, bool checkValues)
+{
+    for (CLI::Option* option : checked_)
+        option->get_validator()->active(checkValues);
     try {
-        app.parse(argc, argv);
+        app_.parse(argc, argv);
+    } catch (const CLI::ValidationError& e) {
+        // CLI11 puts the option's name before the check's message, which
+        // says all there is to say.
+        const std::string_view text = e.what();
+        return UsageError{std::string(text.substr(text.find(": ") + 2))};
     } catch (const CLI::ParseError& e) {
         return UsageError{e.what()};
     }
-    if (o.help || o.version)
-        return std::nullopt;
+    return std::nullopt;
+}
 
-    const auto u = calc::unitFromName(unit);
-    if (!u)
-        return UsageError{"unknown unit '" + unit + "' (use Hz, KHz or MHz)"};
-    const auto m = calc::dataModeFromName(mode);
-    if (!m)
-        return UsageError{"unknown mode '" + mode + "' (use serial or parallel)"};
-    const auto c = calc::chipFromName(chip);
-    if (!c)
-        return UsageError{"unknown chip '" + chip + "' (use ad9851 or ad9850)"};
-    if (o.cArrayName && !isCIdentifier(*o.cArrayName))
-        return UsageError{"--c-array: '" + *o.cArrayName + "' is not a C identifier"};
-    if (csv && o.cArrayName)
-        return UsageError{"--csv and --c-array cannot be used together"};
-    if (o.sweep && !o.frequencies.empty())
-        return UsageError{"--sweep and FREQUENCY arguments cannot be used together"};
-    if (o.decode && (o.sweep || csv || o.cArrayName || o.details || o.load || phase || o.tuner.powerDown))
-        return UsageError{"--decode reads words; it takes only the clock options, --mode and --unit"};
+std::optional<UsageError> CommandLine::finish()
+{
+    Options& o = options_;
+    // Options that make no sense together, in the order they are reported.
+    const std::pair<bool, const char*> conflicts[] = {
+        {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
+        {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
+        {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown),
+         "--decode reads words; it takes only the clock options, --mode and --unit"},
+    };
+    for (const auto& [conflict, message] : conflicts)
+        if (conflict)
+            return UsageError{message};
 
-    o.format = csv ? Format::Csv : Format::Lines;
-    o.tuner.unit = *u;
-    o.tuner.mode = *m;
-    o.tuner.clock.chip = *c == 1 ? calc::Chip::AD9850 : calc::Chip::AD9851;
-    o.tuner.clock.multiplier = !noMultiplier;
+    o.format = csv_ ? Format::Csv : Format::Lines;
+    if (*unit_)
+        o.tuner.unit = unit_->as<calc::UnitIndex>();
+    if (*mode_)
+        o.tuner.mode = mode_->as<calc::DataMode>();
+    if (*chip_)
+        o.tuner.clock.chip = chip_->as<calc::Chip>();
+    o.tuner.clock.multiplier = !noMultiplier_;
     o.tuner.clock.crystalMHz = o.crystal;
     if (o.referenceHz)
         o.tuner.clock.referenceHz = *o.referenceHz;
     if (o.ppm)
         o.tuner.clock.ppm = *o.ppm;
-    o.tuner.rounding = truncate ? calc::Rounding::Down : calc::Rounding::NearestHalfUp;
-    if (phase) {
+    o.tuner.rounding = truncate_ ? calc::Rounding::Down : calc::Rounding::NearestHalfUp;
+    if (phase_) {
         try {
-            o.tuner.phaseSteps = calc::phaseStepsFromDegrees(*phase);
+            o.tuner.phaseSteps = calc::phaseStepsFromDegrees(*phase_);
         } catch (const calc::CalcError& e) {
             return UsageError{std::string("--phase: ") + e.what()};
         }
     }
-    o.load = o.load || phase || o.tuner.powerDown;
+    o.load = o.load || phase_ || o.tuner.powerDown;
     return std::nullopt;
 }
+
+std::string CommandLine::help() const { return app_.help(); }
+
+std::string CommandLine::bashCompletion() const { return cli::bashCompletion(app_, helpPage, choices_); }
 
 } // namespace cli

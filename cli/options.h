@@ -1,10 +1,15 @@
 #pragma once
-// The command line of ad9851-word.
+// The command line of ad9851-word: each option declared once, with its
+// help text, its group and the check of its value; the help page and the
+// bash completion are made from the same declarations.
 
 #include "calc/tuner.h"
 
+#include <CLI/CLI.hpp>
+
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -25,6 +30,7 @@ struct Options {
     std::optional<std::string> sweep;
     bool help = false;
     bool version = false;
+    bool bashCompletion = false;
     std::vector<std::string> frequencies;
 };
 
@@ -32,11 +38,40 @@ struct UsageError {
     std::string message;
 };
 
-// Reads the arguments; returns the usage error when they are wrong.
-// The clock options are pointed at the strings in `options`, so it must
-// not be copied afterwards.
-std::optional<UsageError> parseArguments(int argc, char** argv, Options& options);
+class CommandLine {
+public:
+    // Declares the options, bound to `options`.  The clock options are
+    // pointed at the strings in `options`, so it must outlive this object
+    // and not be copied.
+    explicit CommandLine(Options& options);
 
-extern const char* const usageText;
+    // Reads the arguments into the options; the usage error when they are
+    // wrong.
+    std::optional<UsageError> parse(int argc, char** argv);
+
+    std::string help() const;
+    // A bash completion script for every option in the help.
+    std::string bashCompletion() const;
+
+private:
+    std::optional<UsageError> parsePass(int argc, char** argv, bool checkValues);
+    // The conflicts between options, and the tuner's settings.
+    std::optional<UsageError> finish();
+
+    Options& options_;
+    CLI::App app_;
+    // The raw settings that become the tuner's.
+    std::optional<std::string> phase_;
+    bool csv_ = false;
+    bool noMultiplier_ = false;
+    bool truncate_ = false;
+    // The options whose value is checked, and the names that those with a
+    // choice of names may take.
+    std::vector<CLI::Option*> checked_;
+    std::vector<std::pair<const CLI::Option*, std::vector<std::string>>> choices_;
+    CLI::Option* unit_ = nullptr;
+    CLI::Option* mode_ = nullptr;
+    CLI::Option* chip_ = nullptr;
+};
 
 } // namespace cli

@@ -279,21 +279,13 @@ TEST(ResultLine, BytesInLoadOrder)
     EXPECT_EQ(out, "{0x09,0x0E,0x38,0xE3,0x8E}");
 }
 
-TEST(Units, TableAndNames)
+TEST(Units, Table)
 {
     EXPECT_EQ(calc::unitCaption(0), "Hz");
     EXPECT_EQ(calc::unitCaption(1), "KHz");
     EXPECT_EQ(calc::unitCaption(2), "MHz");
     EXPECT_FALSE(calc::unitCaption(3));
     EXPECT_FALSE(calc::unitCaption(-1));
-    EXPECT_EQ(calc::unitFromName("khz"), calc::KHz);
-    EXPECT_EQ(calc::unitFromName("MHZ"), calc::MHz);
-    EXPECT_EQ(calc::unitFromName("hz"), calc::Hz);
-    EXPECT_FALSE(calc::unitFromName("GHz"));
-    EXPECT_FALSE(calc::unitFromName(""));
-    EXPECT_EQ(calc::dataModeFromName("Parallel"), calc::Parallel);
-    EXPECT_EQ(calc::dataModeFromName("SERIAL"), calc::Serial);
-    EXPECT_FALSE(calc::dataModeFromName("seria"));
 }
 
 TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)

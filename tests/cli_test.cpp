@@ -232,6 +232,49 @@ TEST_F(Cli, UsageErrorsExitTwo)
     }
 }
 
+TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
+{
+    // The shape of the command line is reported before any value, and
+    // --help or --version before any value too; values in a fixed order.
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--unit", "GHz", "1"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "", "1"}, "unknown unit '' (use Hz, KHz or MHz)"},
+        {{"-u", "2", "1"}, "unknown unit '2' (use Hz, KHz or MHz)"},
+        {{"-m", "1", "1"}, "unknown mode '1' (use serial or parallel)"},
+        {{"--chip", "1", "1"}, "unknown chip '1' (use ad9851 or ad9850)"},
+        {{"-u"}, "--unit: 1 required TEXT missing"},
+        {{"-u", "GHz", "-x"}, "The following argument was not expected: -x"},
+        {{"-u", "GHz", "-u", "Hz"}, "--unit: At Most 1 required but received 2"},
+        {{"-u", "GHz", "-c", "1", "-c", "2"}, "--crystal: At Most 1 required but received 2"},
+        {{"-u", "GHz", "--csv=x"}, "Could not convert: --csv = x"},
+        {{"--chip", "x", "-m", "diag", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"--c-array", "1x", "--chip", "x"}, "unknown chip 'x' (use ad9851 or ad9850)"},
+        {{"--c-array", "1x", "--csv"}, "--c-array: '1x' is not a C identifier"},
+        {{"--decode", "--load", "--csv", "--c-array", "t"}, "--csv and --c-array cannot be used together"},
+        {{"--decode", "--sweep", "1:2:1", "5"}, "--sweep and FREQUENCY arguments cannot be used together"},
+        {{"--decode", "--phase", "east", "1"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--phase", "east", "1"}, "--phase: phase \"east\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.status, 2);
+    }
+    // A flag set to false conflicts with nothing.
+    EXPECT_EQ(run({"--csv=0", "--c-array", "t", "1"}).status, 0);
+    EXPECT_EQ(run({"--decode", "--details=false", "357914"}).status, 0);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--help", "-u", "GHz"}, {"-u", "GHz", "-h"}, {"--version", "--chip", "x"}}) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 0) << args.front();
+        EXPECT_EQ(r.err, "") << args.front();
+    }
+}
+
 TEST_F(Cli, HelpAndVersion)
 {
     const Outcome help = run({"--help"});
@@ -380,41 +423,65 @@ TEST_F(Cli, DecodesWhatItPrints)
     EXPECT_NE(bad.err.find("ad9851-word: line 4: "), std::string::npos) << bad.err;
 }
 
-TEST_F(Cli, NothingLostNothingWrong)
+TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
 {
-    // An argument holding a line break is refused; a line never breaks.
+    // An output line never breaks.
     const Outcome broken = run({"1\n2"});
     EXPECT_EQ(broken.out, "");
     EXPECT_EQ(broken.status, 1);
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
-    // CR, LF and CR LF all end a line.
+}
+
+TEST_F(Cli, CrAndLfAndCrLfEachEndALine)
+{
     EXPECT_EQ(run({"-u", "Hz"}, "1\r2\n3\r\n4").out, run({"-u", "Hz", "1", "2", "3", "4"}).out);
-    // A line over 1 MiB is an error of its own; the lines around it run.
+}
+
+TEST_F(Cli, ALineOverOneMiBIsAnErrorOfItsOwn)
+{
+    // The lines around it run.
     const Outcome longLine = run({}, "10\n" + std::string(2 << 20, '7') + "\n20\n");
     EXPECT_EQ(longLine.out, "{0x1A,0x76,0x05,0x00},//10KHz\n{0x34,0xEC,0x0A,0x00},//20KHz\n");
     EXPECT_EQ(longLine.err, "ad9851-word: line 2: longer than 1 MiB\n");
     EXPECT_EQ(longLine.status, 1);
-    // Errors stand where their input stood, each one line.
+}
+
+TEST_F(Cli, ErrorsStandWhereTheirInputStood)
+{
     const Outcome mixed = shell("printf '1\\nabc\\n60001\\n2\\n' | $W --strict 2>&1");
     EXPECT_EQ(mixed.out, "{0xCF,0x8B,0x00,0x00},//1KHz\n"
                          "ad9851-word: line 2: \"abc\": not a number (--strict)\n"
                          "ad9851-word: line 3: \"60001\": the output frequency is too high: at most 59999.999986 KHz\n"
                          "{0x9F,0x17,0x01,0x00},//2KHz\n");
+}
+
+TEST_F(Cli, StrictTakesOnlyNumbers)
+{
     // Without --strict the classic reading stays.
     EXPECT_EQ(run({"10KHz"}).out, "{0x1A,0x76,0x05,0x00},//10KHzKHz\n");
     EXPECT_EQ(run({"--strict", " 10 "}).status, 0);
     EXPECT_EQ(run({"--strict", "10KHz"}).status, 1);
-    // Every write is checked.
+}
+
+TEST_F(Cli, EveryWriteIsChecked)
+{
     for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1"}) {
         const Outcome full = shell(std::string("$W ") + args + " > /dev/full");
         EXPECT_EQ(full.status, 1) << args;
         EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << args;
     }
-    // A reader that goes away ends the run at once.
+}
+
+TEST_F(Cli, AReaderThatGoesAwayEndsTheRunAtOnce)
+{
     const Outcome pipe = shell("$W --sweep 0:9999999:1 | head -n 2; echo \"${PIPESTATUS[0]}\"");
     EXPECT_EQ(lineCount(pipe.out), 3u) << pipe.out;
     EXPECT_FALSE(pipe.out.ends_with("\n0\n")) << pipe.out;
-    // Standard input that is not a terminal but empty is simply no input.
+}
+
+TEST_F(Cli, EmptyStandardInputIsNoInput)
+{
+    // Not a terminal, but empty.
     const Outcome none = shell("$W < /dev/null");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace calc {
+namespace cli {
 
 class Sweep {
 public:
@@ -32,4 +32,4 @@ private:
     int decimals_ = 0;
 };
 
-} // namespace calc
+} // namespace cli

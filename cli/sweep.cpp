@@ -1,11 +1,11 @@
-#include "calc/sweep.h"
+#include "cli/sweep.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <stdexcept>
 
-namespace calc {
+namespace cli {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::string Sweep::text(std::uint64_t index) const
     return std::string(writeText(index, buffer));
 }
 
-} // namespace calc
+} // namespace cli

@@ -1,0 +1,78 @@
+#include "cli/messages.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view program = "ad9851-word: ";
+
+void writeMessage(std::string_view what) { writeAll(2, std::string(program).append(what).append("\n")); }
+
+} // namespace
+
+std::string quotedText(std::string_view text)
+{
+    constexpr std::size_t shown = 200;
+    std::string q = "\"";
+    for (const char c : text.substr(0, shown)) {
+        if (c == '\n')
+            q += "\\n";
+        else if (c == '\r')
+            q += "\\r";
+        else
+            q += c;
+    }
+    return q + (text.size() > shown ? "...\"" : "\"");
+}
+
+void Messages::error(const Source& source, std::string_view what)
+{
+    std::string line;
+    if (source.line != 0)
+        line += "line " + std::to_string(source.line) + ": ";
+    line += quotedText(source.text) + ": " + std::string(what);
+    say(line);
+    failed_ = true;
+}
+
+void Messages::lineTooLong(std::uint64_t number)
+{
+    say("line " + std::to_string(number) + ": longer than 1 MiB");
+    failed_ = true;
+}
+
+void Messages::warning(std::string_view what) { say("warning: " + std::string(what)); }
+
+void Messages::fatal(std::string_view what) { say(what); }
+
+void Messages::say(std::string_view what)
+{
+    output_.flush();
+    writeMessage(what);
+}
+
+int usageError(std::string_view message)
+{
+    writeMessage(std::string(message) + "\nTry 'ad9851-word --help' for more information.");
+    return 2;
+}
+
+int writeOut(std::string_view text)
+{
+    if (writeAll(1, text))
+        return 0;
+    writeMessage("cannot write standard output");
+    return 1;
+}
+
+int finishRun(Output& output, const Messages& messages, bool inputRead)
+{
+    output.flush();
+    if (!inputRead)
+        writeMessage("cannot read standard input");
+    if (output.failed())
+        writeMessage("cannot write standard output");
+    return (messages.failed() || !inputRead || output.failed()) ? 1 : 0;
+}
+
+} // namespace cli

@@ -1,0 +1,42 @@
+#pragma once
+// Writes the words in the chosen form: C lines, optionally inside an
+// array, or CSV rows.
+
+#include "calc/tuner.h"
+#include "cli/io.h"
+#include "cli/options.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+class Printer {
+public:
+    // Starts the output: the CSV header.
+    Printer(const Options& options, const calc::Tuner& tuner, Output& output);
+
+    // The word for a frequency, written as `frequency` was given.
+    void print(const calc::Tuned& tuned, std::string_view frequency);
+
+    // Closes the array.  An array with no line is not written at all: C
+    // has no empty array.
+    void finish();
+
+private:
+    std::span<const std::uint8_t> bytesOf(std::uint32_t word);
+    void printLine(const calc::Tuned& tuned, std::string_view frequency);
+    void printCsvRow(const calc::Tuned& tuned, std::string_view frequency);
+
+    const Options& options_;
+    const calc::Tuner& tuner_;
+    std::string& out_;
+    std::array<std::uint8_t, 4> word_{};
+    std::array<std::uint8_t, 5> load_{};
+    bool arrayOpen_ = false;
+};
+
+} // namespace cli

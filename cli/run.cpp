@@ -1,0 +1,123 @@
+#include "cli/run.h"
+
+#include "calc/decode.h"
+#include "calc/errors.h"
+#include "calc/tuner.h"
+#include "cli/printer.h"
+#include "runtime/number.h"
+
+#include <new>
+
+namespace cli {
+
+Inputs::Inputs(const Options& options) : arguments_(options.frequencies)
+{
+    if (options.sweep)
+        sweep_.emplace(*options.sweep);
+}
+
+template <class Each>
+bool Inputs::forEach(Output& output, Messages& messages, Each&& each) const
+{
+    if (sweep_) {
+        Sweep::Buffer text;
+        for (std::uint64_t i = 0; i < sweep_->size() && !output.failed(); ++i)
+            each(Source{sweep_->writeText(i, text)});
+        return true;
+    }
+    if (!arguments_.empty()) {
+        for (const std::string& text : arguments_)
+            each(Source{text});
+        return true;
+    }
+    LineReader reader;
+    return reader.run([&](std::uint64_t number, std::string_view text) { each(Source{text, number}); },
+                      [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { output.flush(); });
+}
+
+namespace {
+
+// Does `work` for one input; its failure is that input's error.  An input
+// holding a line break is refused: an output line never breaks.
+template <class Work>
+void handle(const Source& source, Output& output, Messages& messages, Work&& work)
+{
+    try {
+        if (lineEnd(source.text) != source.text.size())
+            messages.error(source, "holds a line break");
+        else
+            work();
+    } catch (const calc::CalcError& e) {
+        messages.error(source, e.what());
+    } catch (const std::bad_alloc&) {
+        messages.error(source, "out of memory");
+    }
+    output.maybeFlush();
+}
+
+// The clock is read once: when it is wrong, it is wrong for every input.
+void clockFailed(const Options& options, const calc::CalcError& e, Messages& messages)
+{
+    messages.fatal(e.problem() == calc::Problem::CrystalOutOfRange
+                       ? "crystal " + quotedText(options.crystal) + ": " + e.what()
+                       : std::string(e.what()));
+}
+
+std::string aboveShareWarning(std::uint64_t count, const calc::Tuner& tuner)
+{
+    return std::to_string(count) + (count == 1 ? " frequency is" : " frequencies are") + " above " +
+           std::to_string(calc::outputSharePercent(tuner.clock().chip)) +
+           " % of the system clock, where the output gets poor";
+}
+
+} // namespace
+
+int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
+{
+    std::optional<calc::Tuner> tuner;
+    try {
+        tuner.emplace(options.tuner);
+    } catch (const calc::CalcError& e) {
+        clockFailed(options, e, messages);
+        return 1;
+    }
+    for (const std::string& warning : calc::clockWarnings(tuner->clock()))
+        messages.warning(warning);
+
+    Printer printer(options, *tuner, output);
+    std::uint64_t aboveShare = 0;
+    const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
+        handle(source, output, messages, [&] {
+            if (options.strict && !rt::readWrittenNumber(source.text).isWholeText(source.text))
+                return messages.error(source, "not a number (--strict)");
+            const calc::Tuned tuned = tuner->tune(source.text);
+            if (tuner->aboveOutputShare(tuned))
+                ++aboveShare;
+            printer.print(tuned, source.text);
+        });
+    });
+    printer.finish();
+    if (aboveShare != 0)
+        messages.warning(aboveShareWarning(aboveShare, *tuner));
+    return finishRun(output, messages, inputRead);
+}
+
+int decodeAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
+{
+    try {
+        calc::systemClock(options.tuner.clock);
+    } catch (const calc::CalcError& e) {
+        clockFailed(options, e, messages);
+        return 1;
+    }
+    const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
+        handle(source, output, messages, [&] {
+            const calc::DecodedWord decoded = calc::decodeWord(source.text, options.tuner.mode);
+            output.buffer() += calc::describeWord(decoded, options.tuner.clock);
+            output.buffer() += '\n';
+        });
+    });
+    return finishRun(output, messages, inputRead);
+}
+
+} // namespace cli
