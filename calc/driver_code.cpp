@@ -486,9 +486,8 @@ void checkDriverName(std::string_view name)
         invalid("name \"" + std::string(name) + "\" is a keyword");
 }
 
-DriverRow driverRow(Tuner& tuner, std::string_view frequency)
+DriverRow driverRow(const Tuner& tuner, const Tuned& tuned, std::string_view frequency)
 {
-    const Tuned tuned = tuner.tune(frequency);
     DriverRow row;
     row.load = loadBytes(tuner.controlByte(), tuned.word, Parallel);
     row.frequency = std::string(frequency) + std::string(tuner.unitCaption());

@@ -52,10 +52,10 @@ struct DriverRow {
     std::string actual;                 // what the chip puts out: "9999999.991 Hz"
 };
 
-// The row for a frequency text: the load `tuner` makes for it (the bytes
-// of the --load line, in the order W0..W4) and the actual frequency.
-// Throws CalcError as Tuner::tune does.
-DriverRow driverRow(Tuner& tuner, std::string_view frequency);
+// The row for a frequency `tuner` has tuned: its load (the bytes of the
+// --load line, in the order W0..W4), the frequency text as given with the
+// unit, and the actual frequency.
+DriverRow driverRow(const Tuner& tuner, const Tuned& tuned, std::string_view frequency);
 
 // The complete source file; the example entry point loads rows[0].
 // CalcError (InvalidSetting) for a bad name or pin assignment, or no row.

@@ -43,7 +43,11 @@ void Messages::lineTooLong(std::uint64_t number)
 
 void Messages::warning(std::string_view what) { say("warning: " + std::string(what)); }
 
-void Messages::fatal(std::string_view what) { say(what); }
+void Messages::fatal(std::string_view what)
+{
+    say(what);
+    failed_ = true;
+}
 
 void Messages::say(std::string_view what)
 {

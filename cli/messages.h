@@ -30,7 +30,7 @@ public:
     void error(const Source& source, std::string_view what);
     void lineTooLong(std::uint64_t number);
     void warning(std::string_view what);
-    // A fault that ends the run, said by the caller's exit status.
+    // A fault that ends the run; the run fails.
     void fatal(std::string_view what);
     bool failed() const { return failed_; }
 

@@ -17,6 +17,9 @@ using Names = std::vector<std::pair<std::string, E>>;
 const Names<calc::UnitIndex> unitNames{{"Hz", calc::Hz}, {"KHz", calc::KHz}, {"MHz", calc::MHz}};
 const Names<calc::DataMode> modeNames{{"serial", calc::Serial}, {"parallel", calc::Parallel}};
 const Names<calc::Chip> chipNames{{"ad9851", calc::Chip::AD9851}, {"ad9850", calc::Chip::AD9850}};
+const Names<calc::DriverTarget> targetNames{{"c", calc::DriverTarget::C},
+                                            {"arduino", calc::DriverTarget::Arduino},
+                                            {"micropython", calc::DriverTarget::MicroPython}};
 
 // "Hz, KHz or MHz"
 template <class E>
@@ -70,6 +73,7 @@ const CLI::Validator cIdentifier(
 
 const char* const wordGroup = "Word and output";
 const char* const clockGroup = "Clock";
+const char* const driverGroup = "Driver code";
 const char* const helpGroup = "Help";
 
 const HelpPage helpPage{
@@ -85,6 +89,9 @@ const HelpPage helpPage{
          "calculator window computes them.  With --ref-hz, --ppm, --no-multiplier,\n"
          "--chip ad9850 or --truncate they are computed in exact arithmetic, an exact\n"
          "half rounding up.\n"},
+        {driverGroup, true,
+         "The code loads the chip serially through D7, as the common modules are\n"
+         "wired (D2..D0 strapped to 0 1 1); the word and clock options apply.\n"},
         {helpGroup, false, ""},
     },
     "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
@@ -168,13 +175,30 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
                  "result line, a byte list, 357914 or 0x5761A")
         ->group(wordGroup);
 
+    emit_ = checkedValue(app.add_option("--emit",
+                                        "write one source file that resets the chip, enters\n"
+                                        "serial mode and loads the words: c (portable C99),\n"
+                                        "arduino (a sketch) or micropython (machine.Pin)"),
+                         oneOf(targetNames, "target"));
+    emit_->option_text("TARGET")->group(driverGroup);
+    app.add_option("--pins", pins_,
+                   "the pin numbers of the four wired signals (arduino\n"
+                   "8,9,10,11; micropython 18,19,21,22 by default)")
+        ->option_text("W_CLK=N,FQ_UD=N,DATA=N,RESET=N")
+        ->group(driverGroup);
+    name_ = app.add_option("--name", o.driverName, "the prefix of every name the code defines (ad9851)");
+    name_->option_text("NAME")->group(driverGroup);
+
     app.add_flag("-h,--help", o.help, "show this help")->group(helpGroup);
     app.add_flag("--version", o.version, "show the version")->group(helpGroup);
     // Not in the help: the build installs its output as the bash completion.
     app.add_flag("--bash-completion", o.bashCompletion)->group("");
     app.add_option("FREQUENCY", o.frequencies)->group("");
 
-    choices_ = {{unit_, namesOf(unitNames)}, {mode_, namesOf(modeNames)}, {chip_, namesOf(chipNames)}};
+    choices_ = {{unit_, namesOf(unitNames)},
+                {mode_, namesOf(modeNames)},
+                {chip_, namesOf(chipNames)},
+                {emit_, namesOf(targetNames)}};
 }
 
 std::optional<UsageError> CommandLine::parse(int argc, char** argv)
@@ -216,8 +240,11 @@ std::optional<UsageError> CommandLine::finish()
     const std::pair<bool, const char*> conflicts[] = {
         {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
         {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
-        {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown),
+        {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown ||
+                      *emit_ || pins_ || *name_),
          "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
+        {*emit_ && (csv_ || o.cArrayName || o.details), "--emit writes source code; it takes no --csv, --c-array or --details"},
     };
     for (const auto& [conflict, message] : conflicts)
         if (conflict)
@@ -244,7 +271,21 @@ std::optional<UsageError> CommandLine::finish()
             return UsageError{std::string("--phase: ") + e.what()};
         }
     }
-    o.load = o.load || phase_ || o.tuner.powerDown;
+    if (*emit_) {
+        o.emit = emit_->as<calc::DriverTarget>();
+        try {
+            const calc::DriverPins defaults = calc::defaultDriverPins(*o.emit);
+            o.pins = pins_ ? calc::parseDriverPins(*pins_, defaults) : defaults;
+        } catch (const calc::CalcError& e) {
+            return UsageError{std::string("--pins: ") + e.what()};
+        }
+        try {
+            calc::checkDriverName(o.driverName);
+        } catch (const calc::CalcError& e) {
+            return UsageError{std::string("--name: ") + e.what()};
+        }
+    }
+    o.load = o.load || phase_ || o.tuner.powerDown || o.emit;
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 // help text, its group and the check of its value; the help page and the
 // bash completion are made from the same declarations.
 
+#include "calc/driver_code.h"
 #include "calc/tuner.h"
 
 #include <CLI/CLI.hpp>
@@ -28,6 +29,10 @@ struct Options {
     Format format = Format::Lines;
     std::optional<std::string> cArrayName;
     std::optional<std::string> sweep;
+    // --emit: a source file that loads the words into the chip.
+    std::optional<calc::DriverTarget> emit;
+    calc::DriverPins pins;
+    std::string driverName{calc::defaultDriverName};
     bool help = false;
     bool version = false;
     bool bashCompletion = false;
@@ -65,6 +70,7 @@ private:
     bool csv_ = false;
     bool noMultiplier_ = false;
     bool truncate_ = false;
+    std::optional<std::string> pins_;
     // The options whose value is checked, and the names that those with a
     // choice of names may take.
     std::vector<CLI::Option*> checked_;
@@ -72,6 +78,8 @@ private:
     CLI::Option* unit_ = nullptr;
     CLI::Option* mode_ = nullptr;
     CLI::Option* chip_ = nullptr;
+    CLI::Option* emit_ = nullptr;
+    CLI::Option* name_ = nullptr;
 };
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include "calc/decode.h"
+#include "calc/driver_code.h"
 #include "calc/errors.h"
 #include "calc/tuner.h"
 #include "cli/printer.h"
@@ -70,6 +71,21 @@ std::string aboveShareWarning(std::uint64_t count, const calc::Tuner& tuner)
            " % of the system clock, where the output gets poor";
 }
 
+// With --emit: the source file holding every load, written only when every
+// frequency gave one, for a file that leaves one out would load the wrong
+// table into the chip.
+void writeDriverCode(const Options& options, const std::vector<calc::DriverRow>& rows, Output& output,
+                     Messages& messages)
+{
+    if (messages.failed())
+        return messages.fatal("no code written: every FREQUENCY must give a load");
+    try {
+        output.buffer() += calc::emitDriverCode(*options.emit, options.pins, options.driverName, rows);
+    } catch (const calc::CalcError& e) {
+        messages.fatal(e.what());
+    }
+}
+
 } // namespace
 
 int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
@@ -85,6 +101,7 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
         messages.warning(warning);
 
     Printer printer(options, *tuner, output);
+    std::vector<calc::DriverRow> rows;
     std::uint64_t aboveShare = 0;
     const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
         handle(source, output, messages, [&] {
@@ -93,9 +110,14 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
             const calc::Tuned tuned = tuner->tune(source.text);
             if (tuner->aboveOutputShare(tuned))
                 ++aboveShare;
-            printer.print(tuned, source.text);
+            if (options.emit)
+                rows.push_back(calc::driverRow(*tuner, tuned, source.text));
+            else
+                printer.print(tuned, source.text);
         });
     });
+    if (options.emit)
+        writeDriverCode(options, rows, output, messages);
     printer.finish();
     if (aboveShare != 0)
         messages.warning(aboveShareWarning(aboveShare, *tuner));

@@ -275,6 +275,43 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
     }
 }
 
+TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } usage[] = {
+        {{"--emit", "pascal", "10"}, "unknown target 'pascal' (use c, arduino or micropython)"},
+        {{"--pins", "W_CLK=1", "10"}, "--pins and --name belong to --emit"},
+        {{"--name", "vfo", "10"}, "--pins and --name belong to --emit"},
+        {{"--emit", "c", "--csv", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
+        {{"--emit", "c", "--details", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
+        {{"--emit", "c", "--decode", "10"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--emit", "arduino", "--name", "while", "10"}, "--name: name \"while\" is a keyword"},
+        {{"--emit", "arduino", "--pins", "W_CLK=9", "10"},
+         "--pins: W_CLK and FQ_UD are both on pin 9"},
+        {{"--emit", "micropython", "--pins", "CLK=1", "10"},
+         "--pins: unknown signal \"CLK\": the signals are W_CLK, FQ_UD, DATA and RESET"},
+    };
+    for (const auto& c : usage) {
+        SCOPED_TRACE(c.message);
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+    }
+    // A frequency that gives no load: no file at all, never one that leaves
+    // a row out.
+    const Outcome failed = run({"--emit", "c", "10", "1e30"});
+    EXPECT_EQ(failed.out, "");
+    EXPECT_NE(failed.err.find("no code written"), std::string::npos) << failed.err;
+    EXPECT_EQ(failed.status, 1);
+    const Outcome none = run({"--emit", "c"}, "");
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "ad9851-word: no frequency to load\n");
+    EXPECT_EQ(none.status, 1);
+}
+
 TEST_F(Cli, HelpAndVersion)
 {
     const Outcome help = run({"--help"});

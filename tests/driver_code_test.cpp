@@ -310,7 +310,7 @@ TEST(DriverRow, TheDatasheetExample)
     for (const auto mode : {calc::Serial, calc::Parallel}) {
         s.mode = mode;
         calc::Tuner tuner(s);
-        const calc::DriverRow row = calc::driverRow(tuner, "10");
+        const calc::DriverRow row = calc::driverRow(tuner, tuner.tune("10"), "10");
         EXPECT_EQ(row.load, (Load{0x09, 0x0E, 0x38, 0xE3, 0x8E}));
         EXPECT_EQ(row.frequency, "10MHz");
         EXPECT_EQ(row.actual, "9999999.991 Hz");
@@ -462,6 +462,8 @@ protected:
     // first row.
     TargetRun build(const ProofCase& c, const std::string& code, const fs::path& dir, std::size_t rows);
     std::optional<Pin> pinOf(std::string_view text, const calc::DriverPins& pins) const;
+    void prove(const ProofCase& c, const std::string& code, const std::vector<Load>& printed, const fs::path& dir);
+    fs::path workDir(const ProofCase& c) const;
 };
 
 TargetRun DriverProof::build(const ProofCase& c, const std::string& code, const fs::path& dir, std::size_t rows)
@@ -562,20 +564,57 @@ void DriverProof::SetUp()
         GTEST_SKIP() << "no python3 found when configuring";
 }
 
+// Builds and runs `code` and feeds its pin writes to the model: one reset,
+// one entry into serial mode, then the example entry point's load, each
+// row's and the first row's with power-down set, exactly the `printed` loads.
+void DriverProof::prove(const ProofCase& c, const std::string& code, const std::vector<Load>& printed,
+                        const fs::path& dir)
+{
+    const calc::DriverTarget target = GetParam();
+    const calc::DriverPins defaults = calc::defaultDriverPins(target);
+    const calc::DriverPins pins = c.pins.empty() ? defaults : calc::parseDriverPins(c.pins, defaults);
+    const TargetRun r = build(c, code, dir, printed.size());
+    ASSERT_EQ(r.failure, "") << code;
+
+    chip::LoadInterface model;
+    const auto unreadable = chip::feedTrace(model, r.trace, [&](std::string_view text) { return pinOf(text, pins); });
+    EXPECT_EQ(unreadable, std::vector<std::string>{});
+    EXPECT_EQ(model.errors(), std::vector<std::string>{});
+    EXPECT_EQ(model.resets(), 1);
+    EXPECT_EQ(model.serialEntries(), 1);
+    std::vector<std::string> expected{hexBytes(printed[0])};
+    for (const Load& l : printed)
+        expected.push_back(hexBytes(l));
+    Load off = printed[0];
+    off[0] |= 0x04;
+    expected.push_back(hexBytes(off));
+    std::vector<std::string> applied;
+    for (const Load& l : model.appliedLoads()) {
+        applied.push_back(hexBytes(l));
+        EXPECT_EQ(l[0] & 0x02, 0) << "W0's D1 set in " << applied.back();
+    }
+    EXPECT_EQ(applied, expected);
+}
+
+fs::path DriverProof::workDir(const ProofCase& c) const
+{
+    const fs::path dir =
+        fs::path(DRIVER_WORK) / ::testing::UnitTest::GetInstance()->current_test_info()->name() / c.label;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
 TEST_P(DriverProof, LoadsWhatTheCommandLinePrints)
 {
     const calc::DriverTarget target = GetParam();
     for (const ProofCase& c : proofCases()) {
         SCOPED_TRACE(c.label);
-        const fs::path dir = fs::path(DRIVER_WORK) / ::testing::UnitTest::GetInstance()->current_test_info()->name() /
-                             c.label;
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-
+        const fs::path dir = workDir(c);
         calc::Tuner tuner(c.settings());
         std::vector<calc::DriverRow> rows;
         for (const Frequency& f : c.frequencies)
-            rows.push_back(calc::driverRow(tuner, f.text));
+            rows.push_back(calc::driverRow(tuner, tuner.tune(f.text), f.text));
         const std::vector<Load> printed = loadsFromTheCommandLine(c, dir);
         ASSERT_EQ(printed.size(), rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i)
@@ -583,30 +622,27 @@ TEST_P(DriverProof, LoadsWhatTheCommandLinePrints)
 
         const calc::DriverPins defaults = calc::defaultDriverPins(target);
         const calc::DriverPins pins = c.pins.empty() ? defaults : calc::parseDriverPins(c.pins, defaults);
-        const std::string code = calc::emitDriverCode(target, pins, c.name, rows);
-        const TargetRun r = build(c, code, dir, rows.size());
-        ASSERT_EQ(r.failure, "") << code;
+        prove(c, calc::emitDriverCode(target, pins, c.name, rows), printed, dir);
+    }
+}
 
-        chip::LoadInterface model;
-        const auto unreadable =
-            chip::feedTrace(model, r.trace, [&](std::string_view text) { return pinOf(text, pins); });
-        EXPECT_EQ(unreadable, std::vector<std::string>{});
-        EXPECT_EQ(model.errors(), std::vector<std::string>{});
-        EXPECT_EQ(model.resets(), 1);
-        EXPECT_EQ(model.serialEntries(), 1);
-        // The example entry point's load, each row's, and the power-down.
-        std::vector<std::string> expected{hexBytes(printed[0])};
-        for (const Load& l : printed)
-            expected.push_back(hexBytes(l));
-        Load off = printed[0];
-        off[0] |= 0x04;
-        expected.push_back(hexBytes(off));
-        std::vector<std::string> applied;
-        for (const Load& l : model.appliedLoads()) {
-            applied.push_back(hexBytes(l));
-            EXPECT_EQ(l[0] & 0x02, 0) << "W0's D1 set in " << applied.back();
-        }
-        EXPECT_EQ(applied, expected);
+// The file `ad9851-word --emit` writes, built and run against the model.
+TEST_P(DriverProof, TheCommandLineEmitsCodeThatLoadsItsWords)
+{
+    const char* targetName[] = {"c", "arduino", "micropython"};
+    for (const ProofCase& c : proofCases()) {
+        SCOPED_TRACE(c.label);
+        const fs::path dir = workDir(c);
+        std::string command = quote(AD9851_WORD) + " --emit " + targetName[int(GetParam())] + " --name " + quote(c.name);
+        if (!c.pins.empty())
+            command += " --pins " + quote(c.pins);
+        for (const std::string& o : c.options)
+            command += " " + quote(o);
+        for (const Frequency& f : c.frequencies)
+            command += " " + quote(f.commandLineText.empty() ? f.text : f.commandLineText);
+        const fs::path out = dir / "emitted.txt", err = dir / "emitted.err";
+        ASSERT_EQ(run("( " + command + " 2>" + quote(err.string()) + " )", out), 0) << command << "\n" << slurp(err);
+        prove(c, slurp(out), loadsFromTheCommandLine(c, dir), dir);
     }
 }
 
