@@ -1,6 +1,6 @@
 #include "calc/clock.h"
 
-#include "calc/calculation.h"
+#include "calc/crystal.h"
 #include "calc/errors.h"
 #include "calc/exact_number.h"
 #include "runtime/number.h"
@@ -46,8 +46,10 @@ SystemClock systemClock(const ClockOptions& options)
     } else {
         const std::int16_t crystal = readCrystalMHz(options.crystalMHz);
         clock.referenceNumerator = rt::BigUInt(std::uint64_t(crystal) * 1'000'000);
-        if (!options.ppm && clock.multiplier)
-            clock.windowCrystalMHz = crystal;
+        if (!options.ppm && clock.multiplier) {
+            clock.kind = ClockKind::WindowCrystal;
+            clock.crystalMHz = crystal;
+        }
     }
 
     clock.numerator = clock.referenceNumerator * rt::BigUInt(times);

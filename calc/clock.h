@@ -27,13 +27,21 @@ struct ClockOptions {
     bool multiplier = true;
 };
 
+// Where a clock came from, which decides whose arithmetic makes its words.
+enum class ClockKind : std::uint8_t {
+    // The crystal box's whole MHz times six, nothing else given: the
+    // window's double arithmetic decides the words.
+    WindowCrystal,
+    // A reference in Hz, a ppm error or no multiplier: words are exact.
+    ExactReference,
+};
+
 // The system clock in Hz, exactly: numerator / 10^fractionDigits.
 struct SystemClock {
     Chip chip = Chip::AD9851;
     bool multiplier = true;
-    // Set when the clock is a crystal read as the window reads it, times
-    // six: the window's double arithmetic then decides the word.
-    std::optional<std::int16_t> windowCrystalMHz;
+    ClockKind kind = ClockKind::ExactReference;
+    std::int16_t crystalMHz = 0; // the whole MHz of a WindowCrystal clock
     rt::BigUInt numerator;
     std::uint64_t fractionDigits = 0;
     rt::BigUInt referenceNumerator; // the reference, over the same power of ten as given

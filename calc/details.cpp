@@ -2,6 +2,7 @@
 
 #include "calc/exact_word.h"
 #include "calc/units.h"
+#include "calc/window_word.h"
 
 #include <charconv>
 #include <cmath>
@@ -29,15 +30,19 @@ std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock)
     return *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle(clock)).toUint64();
 }
 
-WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz)
+WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz)
 {
-    WordDetails d = commonDetails(word, clock);
-    // The actual frequency in double precision: word x clock in MHz, split
-    // at 2^32 so that each part scales to Hz with one rounding.
-    const std::uint64_t clockMHz = std::uint64_t(*clock.windowCrystalMHz) * 6;
+    // The clock is a whole number of MHz below 2^15, so both exact values
+    // fit 64 bits: word x clock in MHz is split at 2^32, and each part
+    // scales to mHz with the remainder rounded half up.
+    constexpr std::uint64_t half = std::uint64_t(1) << 31;
+    const std::uint64_t clockMHz = std::uint64_t(crystalMHz) * 6;
     const std::uint64_t product = std::uint64_t(word) * clockMHz;
-    const double actualHz = double(product >> 32) * 1e6 + double(product & 0xFFFFFFFFu) * 1e6 / 4294967296.0;
-    d.deviationHz = actualHz - requestedHz;
+    WordDetails d;
+    d.word = word;
+    d.actualMilliHz = (product >> 32) * 1'000'000'000 + (((product & 0xFFFFFFFFu) * 1'000'000'000 + half) >> 32);
+    d.stepMicroHz = (clockMHz * 1'000'000'000'000 + half) >> 32;
+    d.deviationHz = windowActualHz(word, crystalMHz) - requestedHz;
     return d;
 }
 

@@ -21,10 +21,10 @@ struct WordDetails {
 // word x clock / 2^32 in mHz, rounded to nearest: what the chip puts out.
 std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock);
 
-// For a word made with the window's arithmetic: the deviation is the
-// actual frequency less the requested one in Hz (`requestedHz`, F1), in
-// double precision as the window would see it.
-WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz);
+// For a word made with the window's arithmetic at a whole-MHz crystal
+// times six: the deviation is the actual frequency less the requested one
+// in Hz (`requestedHz`, F1), in double precision as the window would see it.
+WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz);
 
 // For an exact word: the deviation too is exact, to the mHz.  `requested`
 // is in the unit of mode1.

@@ -14,7 +14,7 @@ rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d)
     return q;
 }
 
-std::string highestAcceptedFrequency(const SystemClock& clock, std::int16_t mode1, Rounding rounding)
+std::string exactFrequencyLimit(const SystemClock& clock, std::int16_t mode1, Rounding rounding)
 {
     // Frequencies below the bound are accepted: (2^31 - 1/2) x clock / 2^32
     // when rounding to nearest, 2^31 x clock / 2^32 when rounding down.
@@ -37,7 +37,7 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
     if (decimalMagnitude(frequency) + std::int64_t(unit) > 16) {
         if (frequency.negative)
             throw CalcError(Problem::FrequencyNegative);
-        throw CalcError(Problem::FrequencyTooHigh, highestAcceptedFrequency(clock, mode1, rounding));
+        throw CalcError(Problem::FrequencyTooHigh, exactFrequencyLimit(clock, mode1, rounding));
     }
     // The frequencies at which the rounded word changes are odd multiples of
     // clock / 2^33 (or multiples of clock / 2^32): decimals with at most
@@ -66,7 +66,7 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
     }
     const rt::BigUInt word = (rounding == Rounding::NearestHalfUp && halfOrMore) ? q + rt::BigUInt(1) : q;
     if (word > rt::BigUInt(maxWord))
-        throw CalcError(Problem::FrequencyTooHigh, highestAcceptedFrequency(clock, mode1, rounding));
+        throw CalcError(Problem::FrequencyTooHigh, exactFrequencyLimit(clock, mode1, rounding));
     result.word = std::uint32_t(*word.toUint64());
     return result;
 }

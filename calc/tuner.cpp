@@ -1,7 +1,7 @@
 #include "calc/tuner.h"
 
-#include "calc/calculation.h"
 #include "calc/result_line.h"
+#include "calc/window_word.h"
 #include "runtime/number.h"
 
 namespace calc {
@@ -12,16 +12,14 @@ Tuner::Tuner(const TunerSettings& settings)
       control_{settings.phaseSteps, settings.powerDown, clock_.multiplier},
       caption_(calc::unitCaption(settings.unit).value_or(""))
 {
-    state_.mode1 = settings.unit;
-    state_.mode2 = settings.mode;
 }
 
-Tuned Tuner::tune(std::string_view frequency)
+Tuned Tuner::tune(std::string_view frequency) const
 {
     Tuned t;
     if (!isExact()) {
-        t.word = computeWord(state_, frequency, *clock_.windowCrystalMHz);
-        t.requestedHz = state_.F1;
+        t.requestedHz = windowHz(readWindowFrequency(frequency), settings_.unit);
+        t.word = windowWord(t.requestedHz, clock_.crystalMHz, settings_.unit);
         return t;
     }
     const ExactWord w = exactTuningWord(rt::readWrittenNumber(frequency), settings_.unit, clock_, settings_.rounding);
@@ -43,7 +41,7 @@ std::array<std::uint8_t, 5> Tuner::loadBytes(std::uint32_t word) const noexcept
 WordDetails Tuner::details(const Tuned& tuned) const
 {
     return isExact() ? exactWordDetails(tuned.word, clock_, tuned.exact, settings_.unit)
-                     : windowWordDetails(tuned.word, clock_, tuned.requestedHz);
+                     : windowWordDetails(tuned.word, clock_.crystalMHz, tuned.requestedHz);
 }
 
 bool Tuner::aboveOutputShare(const Tuned& tuned) const
@@ -51,7 +49,7 @@ bool Tuner::aboveOutputShare(const Tuned& tuned) const
     // frequency x 100 > share x clock, compared as whole numbers.
     const std::uint64_t share = outputSharePercent(clock_.chip);
     if (!isExact()) {
-        const double clockHz = double(*clock_.windowCrystalMHz) * 6e6;
+        const double clockHz = double(clock_.crystalMHz) * 6e6;
         return tuned.requestedHz * 100 > double(share) * clockHz;
     }
     const ExactNumber& f = tuned.exact;

@@ -296,8 +296,8 @@ TEST(ExactWord, TooHighNamesTheExactLimit)
     calc::ClockOptions o;
     o.referenceHz = "30000000";
     const calc::SystemClock clock = calc::systemClock(o);
-    EXPECT_EQ(calc::highestAcceptedFrequency(clock, calc::Hz, calc::Rounding::NearestHalfUp), "89999999.979 Hz");
-    EXPECT_EQ(calc::highestAcceptedFrequency(clock, calc::MHz, calc::Rounding::Down), "89.999999999 MHz");
+    EXPECT_EQ(calc::exactFrequencyLimit(clock, calc::Hz, calc::Rounding::NearestHalfUp), "89999999.979 Hz");
+    EXPECT_EQ(calc::exactFrequencyLimit(clock, calc::MHz, calc::Rounding::Down), "89.999999999 MHz");
     calc::TunerSettings s = settings(calc::Hz);
     s.clock = o;
     calc::Tuner tuner(s);
