@@ -1,10 +1,8 @@
 #include "calc/details.h"
 
-#include "calc/exact_word.h"
 #include "calc/units.h"
 #include "calc/window_word.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace calc {
@@ -62,27 +60,6 @@ WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const
     const double milliHz = double(*roundedQuotient(difference, den).toUint64());
     d.deviationHz = (below ? -milliHz : milliHz) / 1000.0;
     return d;
-}
-
-std::string fixedPoint(std::uint64_t units, std::size_t decimals)
-{
-    std::string digits = std::to_string(units);
-    if (digits.size() <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, 1, '.');
-    return digits;
-}
-
-std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }
-
-std::string formatStepHz(std::uint64_t microHz) { return fixedPoint(microHz, 6); }
-
-std::string formatDeviationHz(double hz)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
-    std::string text(buf, r.ptr);
-    return (hz >= 0 && text.front() != '-') ? "+" + text : text;
 }
 
 } // namespace calc

@@ -31,13 +31,4 @@ WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, doubl
 WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const ExactNumber& requested,
                              std::int16_t mode1);
 
-// `units` of 10^-decimals written with that many decimals: (1234, 3) -> "1.234".
-std::string fixedPoint(std::uint64_t units, std::size_t decimals);
-// "10000.002": mHz written as Hz with three decimals.
-std::string formatHz(std::uint64_t milliHz);
-// "0.027939": µHz written as Hz with six decimals.
-std::string formatStepHz(std::uint64_t microHz);
-// "+0.002", "-0.004": Hz with three decimals and a sign.
-std::string formatDeviationHz(double hz);
-
 } // namespace calc

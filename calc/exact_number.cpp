@@ -40,4 +40,12 @@ ExactNumber toExact(const rt::WrittenNumber& number, std::uint64_t maxFractionDi
     return exact;
 }
 
+rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d)
+{
+    auto [q, r] = divmod(n, d);
+    if (r + r >= d)
+        q += rt::BigUInt(1);
+    return q;
+}
+
 } // namespace calc

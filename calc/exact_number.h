@@ -32,4 +32,7 @@ std::int64_t decimalMagnitude(const rt::WrittenNumber& number) noexcept;
 // numbers stay small.
 ExactNumber toExact(const rt::WrittenNumber& number, std::uint64_t maxFractionDigits);
 
+// n / d rounded to nearest, an exact half up.
+rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d);
+
 } // namespace calc

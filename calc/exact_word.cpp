@@ -6,14 +6,6 @@
 
 namespace calc {
 
-rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d)
-{
-    auto [q, r] = divmod(n, d);
-    if (r + r >= d)
-        q += rt::BigUInt(1);
-    return q;
-}
-
 std::string exactFrequencyLimit(const SystemClock& clock, std::int16_t mode1, Rounding rounding)
 {
     // Frequencies below the bound are accepted: (2^31 - 1/2) x clock / 2^32

@@ -30,7 +30,4 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
 // the mHz, with the unit caption.
 std::string exactFrequencyLimit(const SystemClock& clock, std::int16_t mode1, Rounding rounding);
 
-// n / d rounded to nearest, an exact half up.
-rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d);
-
 } // namespace calc

@@ -6,6 +6,7 @@
 #include "calc/errors.h"
 #include "calc/result_line.h"
 #include "calc/sweep.h"
+#include "calc/text_format.h"
 #include "calc/tuner.h"
 #include "cli/io.h"
 #include "cli/options.h"

@@ -5,7 +5,7 @@
 #include "calc/crystal.h"
 #include "calc/details.h"
 #include "calc/errors.h"
-#include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
 #include "calc/window_word.h"
 #include "form/messages.h"

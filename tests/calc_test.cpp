@@ -5,6 +5,7 @@
 #include "calc/errors.h"
 #include "calc/limits.h"
 #include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
 #include "calc/window_word.h"
 

@@ -6,6 +6,7 @@
 #include "calc/decode.h"
 #include "calc/errors.h"
 #include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/sweep.h"
 #include "calc/tuner.h"
 #include "runtime/big_uint.h"
