@@ -2,7 +2,7 @@
 // The chip's system clock: the reference (a crystal read as the window reads
 // it, or an exact frequency in Hz), its error in ppm and the 6x multiplier.
 
-#include "runtime/big_uint.h"
+#include "runtime/big_int.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,12 +42,12 @@ struct SystemClock {
     bool multiplier = true;
     ClockKind kind = ClockKind::ExactReference;
     std::int16_t crystalMHz = 0; // the whole MHz of a WindowCrystal clock
-    rt::BigUInt numerator;
+    rt::BigInt numerator;
     std::uint64_t fractionDigits = 0;
-    rt::BigUInt referenceNumerator; // the reference, over the same power of ten as given
+    rt::BigInt referenceNumerator; // the reference, over the same power of ten as given
     std::uint64_t referenceFractionDigits = 0;
 
-    rt::BigUInt denominator() const { return rt::BigUInt::powerOfTen(fractionDigits); }
+    rt::BigInt denominator() const { return rt::powerOfTen(fractionDigits); }
 };
 
 // Reads and checks the clock options.  Throws CalcError: CrystalOutOfRange

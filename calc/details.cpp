@@ -3,21 +3,19 @@
 #include "calc/units.h"
 #include "calc/window_word.h"
 
-#include <cmath>
-
 namespace calc {
 
 namespace {
 
 // clock / 2^32 = clock.numerator / perCycle(clock)
-rt::BigUInt perCycle(const SystemClock& clock) { return clock.denominator() << 32; }
+rt::BigInt perCycle(const SystemClock& clock) { return clock.denominator() << 32; }
 
 WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 {
     WordDetails d;
     d.word = word;
     d.actualMilliHz = actualMilliHz(word, clock);
-    d.stepMicroHz = *roundedQuotient(clock.numerator * rt::BigUInt(1'000'000), perCycle(clock)).toUint64();
+    d.stepMicroHz = static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * 1'000'000, perCycle(clock)));
     return d;
 }
 
@@ -25,7 +23,7 @@ WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 
 std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock)
 {
-    return *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle(clock)).toUint64();
+    return static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * word * 1000, perCycle(clock)));
 }
 
 WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz)
@@ -51,13 +49,12 @@ WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const
     // actual - requested over the common denominator 10^clock.fractionDigits
     // x 2^32 x 10^requested.fractionDigits, in mHz.
     const auto unit = std::uint64_t(unitPowerOfTen(mode1));
-    const rt::BigUInt den = (clock.denominator() * requested.denominator()) << 32;
-    const rt::BigUInt actual = rt::BigUInt(word) * clock.numerator * requested.denominator() * rt::BigUInt(1000);
-    const rt::BigUInt wanted =
-        ((requested.numerator * rt::BigUInt::powerOfTen(unit + 3)) * clock.denominator()) << 32;
+    const rt::BigInt den = (clock.denominator() * requested.denominator()) << 32;
+    const rt::BigInt actual = clock.numerator * word * requested.denominator() * 1000;
+    const rt::BigInt wanted = ((requested.numerator * rt::powerOfTen(unit + 3)) * clock.denominator()) << 32;
     const bool below = requested.negative ? false : actual < wanted;
-    const rt::BigUInt difference = requested.negative ? actual + wanted : below ? wanted - actual : actual - wanted;
-    const double milliHz = double(*roundedQuotient(difference, den).toUint64());
+    const rt::BigInt difference = requested.negative ? actual + wanted : below ? wanted - actual : actual - wanted;
+    const auto milliHz = static_cast<double>(static_cast<std::uint64_t>(rt::roundedQuotient(difference, den)));
     d.deviationHz = (below ? -milliHz : milliHz) / 1000.0;
     return d;
 }

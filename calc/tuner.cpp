@@ -56,8 +56,8 @@ bool Tuner::aboveOutputShare(const Tuned& tuned) const
     if (f.negative)
         return false;
     const auto unit = std::uint64_t(unitPowerOfTen(settings_.unit));
-    const rt::BigUInt left = f.numerator * rt::BigUInt::powerOfTen(unit + 2) * clock_.denominator();
-    const rt::BigUInt right = rt::BigUInt(share) * clock_.numerator * f.denominator();
+    const rt::BigInt left = f.numerator * rt::powerOfTen(unit + 2) * clock_.denominator();
+    const rt::BigInt right = clock_.numerator * share * f.denominator();
     return left > right;
 }
 

@@ -292,7 +292,7 @@ int main(int argc, char** argv)
             tuner.emplace(options.tuner);
     } catch (const calc::CalcError& e) {
         messages.fatal(e.problem() == calc::Problem::CrystalOutOfRange
-                           ? "crystal " + quoted(options.crystal) + ": " + e.what()
+                           ? "crystal " + quoted(std::string_view(options.crystal)) + ": " + e.what()
                            : std::string(e.what()));
         return 1;
     }
