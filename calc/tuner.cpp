@@ -55,10 +55,20 @@ bool Tuner::aboveOutputShare(const Tuned& tuned) const
     const ExactNumber& f = tuned.exact;
     if (f.negative)
         return false;
-    const auto unit = std::uint64_t(unitPowerOfTen(settings_.unit));
-    const rt::BigInt left = f.numerator * rt::powerOfTen(unit + 2) * clock_.denominator();
-    const rt::BigInt right = clock_.numerator * share * f.denominator();
-    return left > right;
+    // f.numerator x 10^(unit + 2) x 10^clock.fractionDigits against
+    // share x clock.numerator x 10^f.fractionDigits: in 128 bits where
+    // both sides fit, in big numbers otherwise.
+    const auto scale = std::uint64_t(unitPowerOfTen(settings_.unit)) + 2 + clock_.fractionDigits;
+    const auto frequency = rt::toUint128(f.numerator), power = rt::powerOfTen128(scale);
+    const auto clock = rt::toUint128(clock_.numerator), denominator = rt::powerOfTen128(f.fractionDigits);
+    if (frequency && power && clock && denominator) {
+        const auto left = rt::product128(*frequency, *power);
+        const auto clockShare = rt::product128(*clock, share);
+        const auto right = clockShare ? rt::product128(*clockShare, *denominator) : std::nullopt;
+        if (left && right)
+            return *left > *right;
+    }
+    return f.numerator * rt::powerOfTen(scale) > clock_.numerator * share * f.denominator();
 }
 
 } // namespace calc

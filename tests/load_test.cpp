@@ -264,6 +264,32 @@ TEST(ExactWord, AgreesWithTheWindowAwayFromTies)
     }
 }
 
+TEST(ExactWord, OutputShareComparesExactlyAtAnyPrecision)
+{
+    // 40 % of a 180 MHz clock is 72 MHz.  A reference given to 37 decimal
+    // places takes the comparison past 128 bits.
+    const struct {
+        const char* ref;
+        const char* frequency;
+        bool above;
+    } cases[] = {
+        {"30000000", "72", false},
+        {"30000000", "72.000000001", true},
+        {"30000000", "71.999999999", false},
+        {"30000000", "-0.0000000001", false},
+        {"30000000.0000000000000000000000000000000000001", "72", false},
+        {"30000000.0000000000000000000000000000000000001", "72.0000000000000000000000000000000000000000001", false},
+        {"30000000.0000000000000000000000000000000000001", "72.000000000000000000000000000000000000001", true},
+        {"29999999.9999999999999999999999999999999999999", "72", true},
+    };
+    for (const auto& c : cases) {
+        calc::TunerSettings s = settings(calc::MHz);
+        s.clock.referenceHz = c.ref;
+        const calc::Tuner tuner(s);
+        EXPECT_EQ(tuner.aboveOutputShare(tuner.tune(c.frequency)), c.above) << c.ref << " " << c.frequency;
+    }
+}
+
 TEST(ExactWord, TooHighNamesTheExactLimit)
 {
     calc::ClockOptions o;
