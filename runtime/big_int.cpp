@@ -30,22 +30,34 @@ constexpr std::array<UInt128, 39> powersOfTen = [] {
 
 BigInt fromDigits(std::string_view digits, unsigned radix)
 {
-    // Digits are gathered 64 bits at a time, then added to the big number.
+    // Digits are gathered 64 bits at a time; most numbers take one such
+    // chunk and never touch the big number's arithmetic.
     BigInt n;
+    bool started = false;
     std::uint64_t chunk = 0, scale = 1;
+    const auto addChunk = [&] {
+        if (started) {
+            n *= scale;
+            n += chunk;
+        } else {
+            n = chunk;
+            started = true;
+        }
+    };
     for (const char c : digits) {
         const unsigned d = digitValue(c);
         if (d >= radix)
             throw std::invalid_argument("not a digit of the radix");
         if (scale > UINT64_MAX / 16 / radix) {
-            n = n * scale + chunk;
+            addChunk();
             chunk = 0;
             scale = 1;
         }
         chunk = chunk * radix + d;
         scale *= radix;
     }
-    return n * scale + chunk;
+    addChunk();
+    return n;
 }
 
 BigInt powerOfTen(std::uint64_t exponent)

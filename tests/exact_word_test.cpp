@@ -75,7 +75,7 @@ TEST(ExactWord, AgreesWithTheWindowAwayFromTies)
     for (int i = 0; i < 20000; ++i) {
         const long m = millis(random);
         const std::string text = std::to_string(m / 1000) + "." + std::to_string(1000 + m % 1000).substr(1);
-        const double word = m * 4294967296.0 / 120e6;
+        const double word = double(m) * 4294967296.0 / 120e6;
         if (std::abs(word - std::floor(word) - 0.5) < 1e-6)
             continue;
         ASSERT_EQ(a.tune(text).word, b.tune(text).word) << text;
