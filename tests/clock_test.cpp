@@ -42,7 +42,8 @@ TEST(Clock, PpmSignsBothWays)
     o.referenceHz = "30000000";
     o.ppm = "10";
     const calc::SystemClock clock = calc::systemClock(o);
-    EXPECT_EQ(clock.numerator, clock.denominator() * 180001800u);
+    EXPECT_EQ(rt::toUint64(clock.numerator / clock.denominator()), 180001800u);
+    EXPECT_TRUE((clock.numerator % clock.denominator()).is_zero());
 }
 
 TEST(Clock, UnusableSettingsAreRefused)
