@@ -4,8 +4,10 @@
 #include "calc/errors.h"
 #include "calc/exact_word.h"
 #include "calc/tuner.h"
+#include "runtime/big_int.h"
 #include "tests/calc_test_support.h"
 
+#include <boost/multiprecision/cpp_int.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +81,34 @@ TEST(ExactWord, AgreesWithTheWindowAwayFromTies)
         if (std::abs(word - std::floor(word) - 0.5) < 1e-6)
             continue;
         ASSERT_EQ(a.tune(text).word, b.tune(text).word) << text;
+    }
+}
+
+TEST(ExactWord, AgreesWithARationalModelInEitherWidth)
+{
+    // word = floor(f x 2^32 / clock + 1/2), worked out in rationals.  The
+    // clock of 30 MHz at 3 ppm keeps the numbers within 128 bits; the one
+    // given to 40 decimal places takes them past.
+    std::mt19937_64 random(9);
+    for (const char* ref : {"30e6", "30000000.0000000000000000000000000000000000000001"}) {
+        calc::TunerSettings s = settings(calc::KHz);
+        s.clock.referenceHz = ref;
+        s.clock.ppm = "3";
+        const calc::Tuner tuner(s);
+        const boost::multiprecision::cpp_rational clock(tuner.clock().numerator, tuner.clock().denominator());
+        for (int i = 0; i < 3000; ++i) {
+            const auto decimals = unsigned(random() % 13);
+            const std::uint64_t units = random() % (std::uint64_t(89'000) * 1'000'000'000'000);
+            const std::string whole = std::to_string(units / 1'000'000'000'000);
+            const std::string fraction = std::to_string(units % 1'000'000'000'000 + 1'000'000'000'000).substr(1);
+            const std::string text = whole + "." + fraction.substr(0, decimals);
+            const boost::multiprecision::cpp_rational khz(rt::fromDigits(whole + fraction.substr(0, decimals), 10),
+                                                          rt::powerOfTen(decimals));
+            const boost::multiprecision::cpp_rational word = khz * 1000 * (rt::BigInt(1) << 32) / clock;
+            const rt::BigInt expected =
+                (numerator(word) * 2 + denominator(word)) / (denominator(word) * 2);
+            ASSERT_TRUE(expected == tuner.tune(text).word) << ref << " " << text;
+        }
     }
 }
 
