@@ -1,7 +1,10 @@
 // ns per result line: the full calculation (text in, line out) beside the
-// bare formula with a table-driven hex writer, in the same binary.
+// bare formula with a table-driven hex writer, in the same binary; and ns
+// per word at the window's crystal beside an exact reference with a ppm
+// error (bench/exact_vs_window.sh compares the two through ad9851-word).
 
 #include "calc/calculation.h"
+#include "calc/tuner.h"
 
 #include <benchmark/benchmark.h>
 
@@ -64,6 +67,34 @@ void DirectFormula(benchmark::State& bench)
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(DirectFormula);
+
+// Words of the frequencies through a tuner with these clock settings.
+void tuneAll(benchmark::State& bench, const calc::ClockOptions& clock)
+{
+    const auto texts = frequencies();
+    calc::TunerSettings settings;
+    settings.clock = clock;
+    const calc::Tuner tuner(settings);
+    std::size_t i = 0;
+    for (auto _ : bench) {
+        const calc::Tuned tuned = tuner.tune(texts[i++ & 1023]);
+        benchmark::DoNotOptimize(tuned.word);
+        benchmark::DoNotOptimize(tuner.aboveOutputShare(tuned));
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+
+void TuneAtTheWindowCrystal(benchmark::State& bench) { tuneAll(bench, calc::ClockOptions{}); }
+BENCHMARK(TuneAtTheWindowCrystal);
+
+void TuneAtAnExactReference(benchmark::State& bench)
+{
+    calc::ClockOptions clock;
+    clock.referenceHz = "30e6";
+    clock.ppm = "3";
+    tuneAll(bench, clock);
+}
+BENCHMARK(TuneAtAnExactReference);
 
 } // namespace
 

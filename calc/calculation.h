@@ -1,11 +1,7 @@
 #pragma once
-// The calculation behind the calculate button, shared by every front end:
-// the texts and selections in, the tuning word and its result line out.
-//
-//     temp = F1 (Hz) x 2^32 / (10^6 x 6 x Fc1 (MHz)),  rounded to the word
-//
-// evaluated in double precision exactly in this order, because that is what
-// decides the words people have in their firmware.
+// The calculation behind the calculate button: the texts and selections in,
+// the tuning word and its result line out, with the window's state filled
+// on the way.  The arithmetic itself is in calc/window_word.h.
 
 #include "calc/state.h"
 
@@ -36,22 +32,5 @@ struct Texts {
 // Fc1 once the crystal is read (where it fits in 16 bits), temp only when
 // the unrounded word is known.
 std::uint32_t calculate(CalcState& state, const Texts& texts, std::string& out);
-
-// The same without the line: reads the texts, fills the state and returns
-// the word, or throws as calculate does.
-std::uint32_t computeWord(CalcState& state, std::string_view frequency, std::string_view crystal);
-
-// The same for a crystal already read by readCrystalMHz, for callers that
-// compute many words at one crystal.
-std::uint32_t computeWord(CalcState& state, std::string_view frequency, std::int16_t crystalMHz);
-
-// The crystal text in whole MHz, an exact half going to the even
-// neighbour; CalcError (CrystalOutOfRange) unless it is 1..5461.
-std::int16_t readCrystalMHz(std::string_view crystal);
-
-// The highest frequency whose word still fits in 31 bits with this
-// crystal, in the unit of `mode1`, to the mHz, with the unit caption:
-// "59999999.986 Hz" for 20 MHz.
-std::string highestAcceptedFrequency(std::int16_t crystalMHz, std::int16_t mode1);
 
 } // namespace calc

@@ -1,6 +1,6 @@
 #include "calc/clock.h"
 
-#include "calc/calculation.h"
+#include "calc/crystal.h"
 #include "calc/errors.h"
 #include "calc/exact_number.h"
 #include "runtime/number.h"
@@ -38,24 +38,26 @@ SystemClock systemClock(const ClockOptions& options)
     if (options.referenceHz) {
         // Below 1 THz: far above any reference the chips take.
         const ExactNumber ref = readSetting(*options.referenceHz, "reference", 12);
-        if (ref.negative || ref.numerator.isZero())
+        if (ref.negative || ref.numerator.is_zero())
             throw CalcError(Problem::InvalidSetting,
                             "reference \"" + std::string(*options.referenceHz) + "\" must be above 0 Hz");
         clock.referenceNumerator = ref.numerator;
         clock.referenceFractionDigits = ref.fractionDigits;
     } else {
         const std::int16_t crystal = readCrystalMHz(options.crystalMHz);
-        clock.referenceNumerator = rt::BigUInt(std::uint64_t(crystal) * 1'000'000);
-        if (!options.ppm && clock.multiplier)
-            clock.windowCrystalMHz = crystal;
+        clock.referenceNumerator = rt::BigInt(std::uint64_t(crystal) * 1'000'000);
+        if (!options.ppm && clock.multiplier) {
+            clock.kind = ClockKind::WindowCrystal;
+            clock.crystalMHz = crystal;
+        }
     }
 
-    clock.numerator = clock.referenceNumerator * rt::BigUInt(times);
+    clock.numerator = clock.referenceNumerator * rt::BigInt(times);
     clock.fractionDigits = clock.referenceFractionDigits;
     if (options.ppm) {
         // nominal x (10^6 + ppm) / 10^6, with ppm = ±p / 10^d
         const ExactNumber ppm = readSetting(*options.ppm, "ppm", 6);
-        const rt::BigUInt million = rt::BigUInt::powerOfTen(6 + ppm.fractionDigits);
+        const rt::BigInt million = rt::powerOfTen(6 + ppm.fractionDigits);
         if (ppm.negative && ppm.numerator >= million)
             throw CalcError(Problem::InvalidSetting,
                             "ppm \"" + std::string(*options.ppm) + "\" would stop the clock (it must be above -1000000)");
@@ -72,16 +74,16 @@ unsigned outputSharePercent(Chip chip) noexcept { return chip == Chip::AD9850 ? 
 std::vector<std::string> clockWarnings(const SystemClock& clock)
 {
     std::vector<std::string> warnings;
-    const rt::BigUInt den = clock.denominator();
+    const rt::BigInt den = clock.denominator();
     const std::uint64_t max = maxSystemClockHz(clock.chip);
-    if (clock.numerator > rt::BigUInt(max) * den)
+    if (clock.numerator > rt::BigInt(max) * den)
         warnings.push_back("the system clock is above the " +
                            std::string(clock.chip == Chip::AD9850 ? "AD9850" : "AD9851") + "'s maximum of " +
                            std::to_string(max / 1'000'000) + " MHz");
     if (clock.multiplier) {
-        const rt::BigUInt refDen = rt::BigUInt::powerOfTen(clock.referenceFractionDigits);
-        if (clock.referenceNumerator < rt::BigUInt(5'000'000) * refDen ||
-            clock.referenceNumerator > rt::BigUInt(30'000'000) * refDen)
+        const rt::BigInt refDen = rt::powerOfTen(clock.referenceFractionDigits);
+        if (clock.referenceNumerator < rt::BigInt(5'000'000) * refDen ||
+            clock.referenceNumerator > rt::BigInt(30'000'000) * refDen)
             warnings.push_back("with the 6x multiplier the reference should be from 5 to 30 MHz");
     }
     return warnings;

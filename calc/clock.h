@@ -2,7 +2,7 @@
 // The chip's system clock: the reference (a crystal read as the window reads
 // it, or an exact frequency in Hz), its error in ppm and the 6x multiplier.
 
-#include "runtime/big_uint.h"
+#include "runtime/big_int.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,19 +27,27 @@ struct ClockOptions {
     bool multiplier = true;
 };
 
+// Where a clock came from, which decides whose arithmetic makes its words.
+enum class ClockKind : std::uint8_t {
+    // The crystal box's whole MHz times six, nothing else given: the
+    // window's double arithmetic decides the words.
+    WindowCrystal,
+    // A reference in Hz, a ppm error or no multiplier: words are exact.
+    ExactReference,
+};
+
 // The system clock in Hz, exactly: numerator / 10^fractionDigits.
 struct SystemClock {
     Chip chip = Chip::AD9851;
     bool multiplier = true;
-    // Set when the clock is a crystal read as the window reads it, times
-    // six: the window's double arithmetic then decides the word.
-    std::optional<std::int16_t> windowCrystalMHz;
-    rt::BigUInt numerator;
+    ClockKind kind = ClockKind::ExactReference;
+    std::int16_t crystalMHz = 0; // the whole MHz of a WindowCrystal clock
+    rt::BigInt numerator;
     std::uint64_t fractionDigits = 0;
-    rt::BigUInt referenceNumerator; // the reference, over the same power of ten as given
+    rt::BigInt referenceNumerator; // the reference, over the same power of ten as given
     std::uint64_t referenceFractionDigits = 0;
 
-    rt::BigUInt denominator() const { return rt::BigUInt::powerOfTen(fractionDigits); }
+    rt::BigInt denominator() const { return rt::powerOfTen(fractionDigits); }
 };
 
 // Reads and checks the clock options.  Throws CalcError: CrystalOutOfRange

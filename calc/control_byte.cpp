@@ -30,23 +30,24 @@ std::uint8_t phaseStepsFromDegrees(std::string_view degrees)
     const ExactNumber angle = toExact(written, 6);
 
     // steps = degrees x 4 / 45; rounded half up: floor((8 x degrees + 45) / 90).
-    const rt::BigUInt scale = angle.denominator();
-    const rt::BigUInt eightTimes = angle.numerator * rt::BigUInt(8);
-    const rt::BigUInt half = rt::BigUInt(45) * scale;
-    const rt::BigUInt whole = rt::BigUInt(90) * scale;
+    const rt::BigInt scale = angle.denominator();
+    const rt::BigInt eightTimes = angle.numerator * 8;
+    const rt::BigInt half = scale * 45;
+    const rt::BigInt whole = scale * 90;
     std::uint64_t stepsMod32;
     if (!angle.negative || eightTimes <= half) {
         // A non-negative numerator: floor of the quotient.
-        const rt::BigUInt numerator = angle.negative ? half - eightTimes : eightTimes + half;
-        const bool exactlyHalfBelowZero = angle.negative && angle.truncated && numerator.isZero();
-        const rt::BigUInt steps = divmod(numerator, whole).first;
-        stepsMod32 = exactlyHalfBelowZero ? 31 : *divmod(steps, rt::BigUInt(32)).second.toUint64();
+        const rt::BigInt numerator = angle.negative ? rt::BigInt(half - eightTimes) : rt::BigInt(eightTimes + half);
+        const bool exactlyHalfBelowZero = angle.negative && angle.truncated && numerator.is_zero();
+        const rt::BigInt steps = numerator / whole;
+        stepsMod32 = exactlyHalfBelowZero ? 31 : static_cast<std::uint64_t>(steps % 32);
     } else {
         // floor(-x) = -ceil(x) for x = (8 x |degrees| - 45) / 90 > 0.
-        const auto [q, r] = divmod(eightTimes - half, whole);
-        const bool above = !r.isZero() || angle.truncated;
-        const rt::BigUInt ceiling = above ? q + rt::BigUInt(1) : q;
-        const std::uint64_t m = *divmod(ceiling, rt::BigUInt(32)).second.toUint64();
+        rt::BigInt q, r;
+        boost::multiprecision::divide_qr(rt::BigInt(eightTimes - half), whole, q, r);
+        const bool above = !r.is_zero() || angle.truncated;
+        const rt::BigInt ceiling = above ? rt::BigInt(q + 1) : q;
+        const auto m = static_cast<std::uint64_t>(ceiling % 32);
         stepsMod32 = (32 - m) % 32;
     }
     return std::uint8_t(stepsMod32);

@@ -3,6 +3,7 @@
 #include "calc/details.h"
 #include "calc/errors.h"
 #include "calc/limits.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
 
 #include <charconv>

@@ -1,24 +1,21 @@
 #include "calc/details.h"
 
-#include "calc/exact_word.h"
 #include "calc/units.h"
-
-#include <charconv>
-#include <cmath>
+#include "calc/window_word.h"
 
 namespace calc {
 
 namespace {
 
 // clock / 2^32 = clock.numerator / perCycle(clock)
-rt::BigUInt perCycle(const SystemClock& clock) { return clock.denominator() << 32; }
+rt::BigInt perCycle(const SystemClock& clock) { return clock.denominator() << 32; }
 
 WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 {
     WordDetails d;
     d.word = word;
     d.actualMilliHz = actualMilliHz(word, clock);
-    d.stepMicroHz = *roundedQuotient(clock.numerator * rt::BigUInt(1'000'000), perCycle(clock)).toUint64();
+    d.stepMicroHz = static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * 1'000'000, perCycle(clock)));
     return d;
 }
 
@@ -26,18 +23,22 @@ WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 
 std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock)
 {
-    return *roundedQuotient(rt::BigUInt(word) * clock.numerator * rt::BigUInt(1000), perCycle(clock)).toUint64();
+    return static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * word * 1000, perCycle(clock)));
 }
 
-WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz)
+WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz)
 {
-    WordDetails d = commonDetails(word, clock);
-    // The actual frequency in double precision: word x clock in MHz, split
-    // at 2^32 so that each part scales to Hz with one rounding.
-    const std::uint64_t clockMHz = std::uint64_t(*clock.windowCrystalMHz) * 6;
+    // The clock is a whole number of MHz below 2^15, so both exact values
+    // fit 64 bits: word x clock in MHz is split at 2^32, and each part
+    // scales to mHz with the remainder rounded half up.
+    constexpr std::uint64_t half = std::uint64_t(1) << 31;
+    const std::uint64_t clockMHz = std::uint64_t(crystalMHz) * 6;
     const std::uint64_t product = std::uint64_t(word) * clockMHz;
-    const double actualHz = double(product >> 32) * 1e6 + double(product & 0xFFFFFFFFu) * 1e6 / 4294967296.0;
-    d.deviationHz = actualHz - requestedHz;
+    WordDetails d;
+    d.word = word;
+    d.actualMilliHz = (product >> 32) * 1'000'000'000 + (((product & 0xFFFFFFFFu) * 1'000'000'000 + half) >> 32);
+    d.stepMicroHz = (clockMHz * 1'000'000'000'000 + half) >> 32;
+    d.deviationHz = windowActualHz(word, crystalMHz) - requestedHz;
     return d;
 }
 
@@ -48,36 +49,14 @@ WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const
     // actual - requested over the common denominator 10^clock.fractionDigits
     // x 2^32 x 10^requested.fractionDigits, in mHz.
     const auto unit = std::uint64_t(unitPowerOfTen(mode1));
-    const rt::BigUInt den = (clock.denominator() * requested.denominator()) << 32;
-    const rt::BigUInt actual = rt::BigUInt(word) * clock.numerator * requested.denominator() * rt::BigUInt(1000);
-    const rt::BigUInt wanted =
-        ((requested.numerator * rt::BigUInt::powerOfTen(unit + 3)) * clock.denominator()) << 32;
+    const rt::BigInt den = (clock.denominator() * requested.denominator()) << 32;
+    const rt::BigInt actual = clock.numerator * word * requested.denominator() * 1000;
+    const rt::BigInt wanted = ((requested.numerator * rt::powerOfTen(unit + 3)) * clock.denominator()) << 32;
     const bool below = requested.negative ? false : actual < wanted;
-    const rt::BigUInt difference = requested.negative ? actual + wanted : below ? wanted - actual : actual - wanted;
-    const double milliHz = double(*roundedQuotient(difference, den).toUint64());
+    const rt::BigInt difference = requested.negative ? actual + wanted : below ? wanted - actual : actual - wanted;
+    const auto milliHz = static_cast<double>(static_cast<std::uint64_t>(rt::roundedQuotient(difference, den)));
     d.deviationHz = (below ? -milliHz : milliHz) / 1000.0;
     return d;
-}
-
-std::string fixedPoint(std::uint64_t units, std::size_t decimals)
-{
-    std::string digits = std::to_string(units);
-    if (digits.size() <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, 1, '.');
-    return digits;
-}
-
-std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }
-
-std::string formatStepHz(std::uint64_t microHz) { return fixedPoint(microHz, 6); }
-
-std::string formatDeviationHz(double hz)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
-    std::string text(buf, r.ptr);
-    return (hz >= 0 && text.front() != '-') ? "+" + text : text;
 }
 
 } // namespace calc

@@ -21,23 +21,14 @@ struct WordDetails {
 // word x clock / 2^32 in mHz, rounded to nearest: what the chip puts out.
 std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock);
 
-// For a word made with the window's arithmetic: the deviation is the
-// actual frequency less the requested one in Hz (`requestedHz`, F1), in
-// double precision as the window would see it.
-WordDetails windowWordDetails(std::uint32_t word, const SystemClock& clock, double requestedHz);
+// For a word made with the window's arithmetic at a whole-MHz crystal
+// times six: the deviation is the actual frequency less the requested one
+// in Hz (`requestedHz`, F1), in double precision as the window would see it.
+WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz);
 
 // For an exact word: the deviation too is exact, to the mHz.  `requested`
 // is in the unit of mode1.
 WordDetails exactWordDetails(std::uint32_t word, const SystemClock& clock, const ExactNumber& requested,
                              std::int16_t mode1);
-
-// `units` of 10^-decimals written with that many decimals: (1234, 3) -> "1.234".
-std::string fixedPoint(std::uint64_t units, std::size_t decimals);
-// "10000.002": mHz written as Hz with three decimals.
-std::string formatHz(std::uint64_t milliHz);
-// "0.027939": µHz written as Hz with six decimals.
-std::string formatStepHz(std::uint64_t microHz);
-// "+0.002", "-0.004": Hz with three decimals and a sign.
-std::string formatDeviationHz(double hz);
 
 } // namespace calc

@@ -1,7 +1,7 @@
 #include "calc/driver_code.h"
 
 #include "calc/errors.h"
-#include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
 
 #include <algorithm>

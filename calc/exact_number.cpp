@@ -19,9 +19,9 @@ ExactNumber toExact(const rt::WrittenNumber& number, std::uint64_t maxFractionDi
     ExactNumber exact;
     exact.negative = number.negative;
     if (number.radix != 10 || number.exponent >= 0) {
-        exact.numerator = rt::BigUInt::fromDigits(number.digits, unsigned(number.radix));
+        exact.numerator = rt::fromDigits(number.digits, unsigned(number.radix));
         if (number.radix == 10)
-            exact.numerator *= rt::BigUInt::powerOfTen(std::uint64_t(number.exponent));
+            exact.numerator *= rt::powerOfTen(std::uint64_t(number.exponent));
         return exact;
     }
     const auto fractionDigits = std::uint64_t(-number.exponent);
@@ -36,7 +36,7 @@ ExactNumber toExact(const rt::WrittenNumber& number, std::uint64_t maxFractionDi
     } else {
         exact.fractionDigits = fractionDigits;
     }
-    exact.numerator = rt::BigUInt::fromDigits(digits, 10);
+    exact.numerator = rt::fromDigits(digits, 10);
     return exact;
 }
 

@@ -3,7 +3,7 @@
 // arithmetic: a written decimal (or &H/&O whole number) as a fraction
 // whose denominator is a power of ten.
 
-#include "runtime/big_uint.h"
+#include "runtime/big_int.h"
 #include "runtime/number.h"
 
 #include <cstdint>
@@ -13,14 +13,14 @@ namespace calc {
 
 struct ExactNumber {
     bool negative = false;
-    rt::BigUInt numerator;
+    rt::BigInt numerator; // not negative
     std::uint64_t fractionDigits = 0; // the denominator is 10^fractionDigits
     // Digits below 10^-fractionDigits were dropped: the true magnitude is a
     // little larger than numerator / 10^fractionDigits.
     bool truncated = false;
 
-    bool isZero() const noexcept { return numerator.isZero() && !truncated; }
-    rt::BigUInt denominator() const { return rt::BigUInt::powerOfTen(fractionDigits); }
+    bool isZero() const noexcept { return numerator.is_zero() && !truncated; }
+    rt::BigInt denominator() const { return rt::powerOfTen(fractionDigits); }
 };
 
 // A bound k with |value| < 10^k (k may be negative for small numbers).

@@ -6,25 +6,88 @@
 
 namespace calc {
 
-rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d)
+namespace {
+
+// frequency x 2^32 / clock as quotient and remainder of n / divisor.
+template <class Int>
+struct Division {
+    Int quotient;
+    Int remainder;
+    Int divisor;
+};
+
+// n = f.numerator x 10^scale x 2^32 and d = 10^f.fractionDigits x
+// clock.numerator in 128 bits, where both fit: the usual case, computed
+// without a big number.
+std::optional<Division<rt::UInt128>> divideIn128Bits(const ExactNumber& f, std::uint64_t scale,
+                                                     const SystemClock& clock)
 {
-    auto [q, r] = divmod(n, d);
-    if (r + r >= d)
-        q += rt::BigUInt(1);
-    return q;
+    const auto numerator = rt::toUint128(f.numerator);
+    const auto power = rt::powerOfTen128(scale);
+    const auto frequencyDenominator = rt::powerOfTen128(f.fractionDigits);
+    const auto clockNumerator = rt::toUint128(clock.numerator);
+    if (!numerator || !power || !frequencyDenominator || !clockNumerator)
+        return std::nullopt;
+    const auto scaled = rt::product128(*numerator, *power);
+    const auto d = rt::product128(*frequencyDenominator, *clockNumerator);
+    if (!scaled || *scaled >> 96 != 0 || !d)
+        return std::nullopt;
+    const rt::UInt128 n = *scaled << 32;
+    return Division<rt::UInt128>{n / *d, n % *d, *d};
 }
 
-std::string highestAcceptedFrequency(const SystemClock& clock, std::int16_t mode1, Rounding rounding)
+// The same with numbers of any size.
+Division<rt::BigInt> divideInBigNumbers(const ExactNumber& f, std::uint64_t scale, const SystemClock& clock)
+{
+    const rt::BigInt n = (f.numerator * rt::powerOfTen(scale)) << 32;
+    Division<rt::BigInt> division;
+    division.divisor = f.denominator() * clock.numerator;
+    boost::multiprecision::divide_qr(n, division.divisor, division.quotient, division.remainder);
+    return division;
+}
+
+enum class Verdict : std::uint8_t { Word, Negative, TooHigh };
+
+struct Outcome {
+    Verdict verdict = Verdict::Word;
+    std::uint32_t word = 0;
+};
+
+// The word the division gives, rounded, or why there is none.
+template <class Int>
+Outcome wordOf(const Division<Int>& division, const ExactNumber& f, Rounding rounding)
+{
+    const Int& q = division.quotient;
+    const Int& r = division.remainder;
+    const Int& d = division.divisor;
+    const bool halfOrMore = r >= d - r;
+    if (f.negative && !f.isZero()) {
+        // Only a word that rounds to zero is usable: |word| below one half
+        // (exactly one half rounds up to zero), or below one when rounding
+        // toward zero.
+        const bool exactlyHalf = r == d - r && !f.truncated;
+        const bool roundsToZero = q == 0 && (rounding == Rounding::Down || !halfOrMore || exactlyHalf);
+        return {roundsToZero ? Verdict::Word : Verdict::Negative, 0};
+    }
+    const bool up = rounding == Rounding::NearestHalfUp && halfOrMore;
+    if (q > maxWord || (up && q == maxWord))
+        return {Verdict::TooHigh, 0};
+    return {Verdict::Word, static_cast<std::uint32_t>(q) + (up ? 1u : 0u)};
+}
+
+} // namespace
+
+std::string exactFrequencyLimit(const SystemClock& clock, std::int16_t mode1, Rounding rounding)
 {
     // Frequencies below the bound are accepted: (2^31 - 1/2) x clock / 2^32
     // when rounding to nearest, 2^31 x clock / 2^32 when rounding down.
     // The highest accepted mHz is the bound in mHz, rounded up, less one.
-    const rt::BigUInt numerator = clock.numerator * rt::BigUInt(1000) *
-                                  rt::BigUInt(rounding == Rounding::NearestHalfUp ? (std::uint64_t(1) << 32) - 1 : 1);
-    const rt::BigUInt denominator =
-        clock.denominator() * rt::BigUInt(rounding == Rounding::NearestHalfUp ? std::uint64_t(1) << 33 : 2);
-    const auto [q, r] = divmod(numerator, denominator);
-    const std::uint64_t milliHz = *q.toUint64() - (r.isZero() ? 1 : 0);
+    const bool nearest = rounding == Rounding::NearestHalfUp;
+    const rt::BigInt numerator = clock.numerator * 1000 * (nearest ? (std::uint64_t(1) << 32) - 1 : 1);
+    const rt::BigInt denominator = clock.denominator() * (nearest ? std::uint64_t(1) << 33 : 2);
+    rt::BigInt q, r;
+    boost::multiprecision::divide_qr(numerator, denominator, q, r);
+    const std::uint64_t milliHz = static_cast<std::uint64_t>(q) - (r.is_zero() ? 1 : 0);
     return formatMilliHz(milliHz, mode1) + " " + std::string(unitCaption(mode1).value_or("Hz"));
 }
 
@@ -37,7 +100,7 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
     if (decimalMagnitude(frequency) + std::int64_t(unit) > 16) {
         if (frequency.negative)
             throw CalcError(Problem::FrequencyNegative);
-        throw CalcError(Problem::FrequencyTooHigh, highestAcceptedFrequency(clock, mode1, rounding));
+        throw CalcError(Problem::FrequencyTooHigh, exactFrequencyLimit(clock, mode1, rounding));
     }
     // The frequencies at which the rounded word changes are odd multiples of
     // clock / 2^33 (or multiples of clock / 2^32): decimals with at most
@@ -48,26 +111,18 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
     const ExactNumber& f = result.frequency;
 
     // word = f.numerator x 10^unit x 2^32 x 10^clock.fractionDigits / (10^f.fractionDigits x clock.numerator)
-    const rt::BigUInt n = (f.numerator * rt::BigUInt::powerOfTen(unit + clock.fractionDigits)) << 32;
-    const rt::BigUInt d = f.denominator() * clock.numerator;
-    const auto [q, r] = divmod(n, d);
-    const bool halfOrMore = r + r >= d;
-
-    if (f.negative && !f.isZero()) {
-        // Only a word that rounds to zero is usable: |word| below one half
-        // (exactly one half rounds up to zero), or below one when rounding
-        // toward zero.
-        const bool exactlyHalf = r + r == d && !f.truncated;
-        const bool roundsToZero =
-            q.isZero() && (rounding == Rounding::Down || !halfOrMore || exactlyHalf);
-        if (!roundsToZero)
-            throw CalcError(Problem::FrequencyNegative);
-        return result;
+    const std::uint64_t scale = unit + clock.fractionDigits;
+    const auto quick = divideIn128Bits(f, scale, clock);
+    const Outcome outcome = quick ? wordOf(*quick, f, rounding) : wordOf(divideInBigNumbers(f, scale, clock), f, rounding);
+    switch (outcome.verdict) {
+    case Verdict::Negative:
+        throw CalcError(Problem::FrequencyNegative);
+    case Verdict::TooHigh:
+        throw CalcError(Problem::FrequencyTooHigh, exactFrequencyLimit(clock, mode1, rounding));
+    case Verdict::Word:
+        break;
     }
-    const rt::BigUInt word = (rounding == Rounding::NearestHalfUp && halfOrMore) ? q + rt::BigUInt(1) : q;
-    if (word > rt::BigUInt(maxWord))
-        throw CalcError(Problem::FrequencyTooHigh, highestAcceptedFrequency(clock, mode1, rounding));
-    result.word = std::uint32_t(*word.toUint64());
+    result.word = outcome.word;
     return result;
 }
 

@@ -28,9 +28,6 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
 
 // The highest frequency accepted at this clock, in the unit of mode1, to
 // the mHz, with the unit caption.
-std::string highestAcceptedFrequency(const SystemClock& clock, std::int16_t mode1, Rounding rounding);
-
-// n / d rounded to nearest, an exact half up.
-rt::BigUInt roundedQuotient(const rt::BigUInt& n, const rt::BigUInt& d);
+std::string exactFrequencyLimit(const SystemClock& clock, std::int16_t mode1, Rounding rounding);
 
 } // namespace calc

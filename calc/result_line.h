@@ -16,12 +16,6 @@ namespace calc {
 // serial, most significant first otherwise.
 std::array<std::uint8_t, 4> wordBytes(std::uint32_t word, std::int16_t mode2) noexcept;
 
-// "0xHH" literals with capital hex digits, `separator` between them.
-void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator);
-
-// "{0xHH,0xHH,...}" for any number of bytes.
-void appendByteList(std::string& out, std::span<const std::uint8_t> bytes);
-
 // Adds a result line to the end of `out`: the byte list, then ",//",
 // `comment` and `unitCaption`, both copied unchanged.
 void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std::string_view comment,

@@ -9,7 +9,6 @@
 #include "calc/control_byte.h"
 #include "calc/details.h"
 #include "calc/exact_word.h"
-#include "calc/state.h"
 #include "calc/units.h"
 
 #include <array>
@@ -41,13 +40,16 @@ public:
     explicit Tuner(const TunerSettings& settings);
 
     // True when words come from exact arithmetic, not the window's.
-    bool isExact() const noexcept { return !clock_.windowCrystalMHz || settings_.rounding != Rounding::NearestHalfUp; }
+    bool isExact() const noexcept
+    {
+        return clock_.kind != ClockKind::WindowCrystal || settings_.rounding != Rounding::NearestHalfUp;
+    }
     const SystemClock& clock() const noexcept { return clock_; }
     ControlByte controlByte() const noexcept { return control_; }
     std::string_view unitCaption() const noexcept { return caption_; }
 
     // The word for a frequency text in the unit; throws CalcError.
-    Tuned tune(std::string_view frequency);
+    Tuned tune(std::string_view frequency) const;
 
     // The four bytes of the word, or the five of the whole load, in load order.
     std::array<std::uint8_t, 4> wordBytes(std::uint32_t word) const noexcept;
@@ -64,7 +66,6 @@ private:
     SystemClock clock_;
     ControlByte control_;
     std::string_view caption_;
-    CalcState state_; // the window's calculation state, for its arithmetic
 };
 
 } // namespace calc

@@ -1,6 +1,6 @@
 #include "calc/units.h"
 
-#include "calc/details.h"
+#include "calc/text_format.h"
 
 #include <algorithm>
 #include <array>
@@ -45,12 +45,7 @@ int unitPowerOfTen(std::int16_t mode1) noexcept
 
 std::string formatMilliHz(std::uint64_t milliHz, std::int16_t mode1)
 {
-    const auto decimals = std::size_t(3 + unitPowerOfTen(mode1));
-    std::string digits = fixedPoint(milliHz, decimals);
-    digits.erase(digits.find_last_not_of('0') + 1);
-    if (digits.back() == '.')
-        digits.pop_back();
-    return digits;
+    return trimmedFixedPoint(milliHz, std::size_t(3 + unitPowerOfTen(mode1)));
 }
 
 } // namespace calc

@@ -1,6 +1,7 @@
 #include "cli/printer.h"
 
 #include "calc/result_line.h"
+#include "calc/text_format.h"
 
 #include <charconv>
 

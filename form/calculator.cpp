@@ -1,12 +1,13 @@
 #include "form/calculator.h"
 
 #include "calc/calculation.h"
-#include "calc/clock.h"
 #include "calc/control_byte.h"
+#include "calc/crystal.h"
 #include "calc/details.h"
 #include "calc/errors.h"
-#include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
+#include "calc/window_word.h"
 #include "form/messages.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ void Calculator::Command1_Click()
         const std::string unit = view_.unitCaption();
         std::string line;
         const std::uint32_t word = calc::calculate(state_, {frequency, crystal, comment, unit}, line);
-        view_.setResultTooltip(wordTooltip(word, crystal));
+        view_.setResultTooltip(wordTooltip(word));
         view_.setText(Box::data, line);
         view_.announceResult(line);
     });
@@ -100,19 +101,17 @@ void Calculator::describeInputs()
 {
     std::string limit;
     try {
-        limit = calc::highestAcceptedFrequency(calc::readCrystalMHz(view_.text(Box::Fc)), state_.mode1);
+        limit = calc::windowFrequencyLimit(calc::readCrystalMHz(view_.text(Box::Fc)), state_.mode1);
     } catch (const calc::CalcError&) {
         // no usable crystal yet: the range is said without its number
     }
     view_.setDescription(Box::F, frequencyDescription(view_.unitCaption(), limit));
 }
 
-std::string Calculator::wordTooltip(std::uint32_t word, std::string_view crystal) const
+std::string Calculator::wordTooltip(std::uint32_t word) const
 {
-    calc::ClockOptions options;
-    options.crystalMHz = crystal;
-    const calc::SystemClock clock = calc::systemClock(options);
-    const calc::WordDetails details = calc::windowWordDetails(word, clock, state_.F1);
+    // The crystal and the frequency in Hz as the calculation just read them.
+    const calc::WordDetails details = calc::windowWordDetails(word, state_.Fc1, state_.F1);
     const calc::ControlByte control{0, false, true}; // phase 0, running, 6x multiplier
     std::string load;
     calc::appendByteList(load, calc::loadBytes(control, word, state_.mode2));

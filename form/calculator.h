@@ -64,7 +64,7 @@ private:
     template <class Handler>
     void dispatch(Handler&& handler);
     void describeInputs();
-    std::string wordTooltip(std::uint32_t word, std::string_view crystal) const;
+    std::string wordTooltip(std::uint32_t word) const;
 
     View& view_;
     calc::CalcState state_;

@@ -1,6 +1,7 @@
 #include "form/messages.h"
 
 #include "calc/limits.h"
+#include "calc/text_format.h"
 
 namespace form {
 

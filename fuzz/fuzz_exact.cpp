@@ -8,7 +8,7 @@
 
 #include "calc/decode.h"
 #include "calc/errors.h"
-#include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/tuner.h"
 
 #include <array>

@@ -5,7 +5,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and running the calculator needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-                libgl-dev libgtest-dev libbenchmark-dev libcli11-dev qt6-translations-l10n fonts-arphic-uming)
+                libgl-dev libgtest-dev libbenchmark-dev libcli11-dev libboost-dev qt6-translations-l10n
+                fonts-arphic-uming)
 # What the full test run needs on top: sanitizers and the fuzzer, the
 # desktop-integration and manual-page checks, packaging, screenshots, the
 # generated MicroPython code.

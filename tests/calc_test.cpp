@@ -1,14 +1,19 @@
 #include "calc/calculation.h"
 #include "calc/clock.h"
+#include "calc/crystal.h"
 #include "calc/details.h"
 #include "calc/errors.h"
+#include "calc/limits.h"
 #include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
+#include "calc/window_word.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
+#include <random>
 #include <regex>
 #include <string>
 
@@ -192,7 +197,7 @@ TEST(Calculate, TooHighNamesTheHighestAcceptedFrequency)
         // The limit itself is accepted, with the largest word.
         const std::string atLimit = std::string(c.limit).substr(0, std::string(c.limit).find(' '));
         EXPECT_EQ(problemOf(s, atLimit, c.Fc), std::nullopt);
-        EXPECT_EQ(calc::highestAcceptedFrequency(s.Fc1, c.mode1), c.limit);
+        EXPECT_EQ(calc::windowFrequencyLimit(s.Fc1, c.mode1), c.limit);
     }
 }
 
@@ -310,12 +315,31 @@ TEST(WordDetails, ActualFrequencyIsExactToTheMilliHertz)
     for (const auto& c : cases) {
         CalcState s = withUnit(c.mode1);
         lineFor(s, c.F, c.Fc);
-        calc::ClockOptions options;
-        options.crystalMHz = c.Fc;
-        const calc::WordDetails d = calc::windowWordDetails(std::uint32_t(s.temp + 0.5), calc::systemClock(options), s.F1);
+        const calc::WordDetails d = calc::windowWordDetails(std::uint32_t(s.temp + 0.5), s.Fc1, s.F1);
         EXPECT_EQ(d.word, c.word) << c.F;
         EXPECT_EQ(d.actualMilliHz, c.milliHz) << c.F;
         EXPECT_NEAR(d.deviationHz, double(c.milliHz) / 1000 - s.F1, 0.0006) << c.F;
+    }
+}
+
+TEST(WordDetails, WindowCrystalAgreesWithTheExactClock)
+{
+    // The window's details take the whole-MHz crystal; the exact ones the
+    // clock read from its text.  Both must give the same actual frequency
+    // and step, for every crystal and words across the whole range.
+    std::mt19937 random(5);
+    for (int crystal = calc::minCrystalMHz; crystal <= calc::maxCrystalMHz; crystal += 1 + crystal / 7) {
+        calc::ClockOptions options;
+        const std::string text = std::to_string(crystal);
+        options.crystalMHz = text;
+        const calc::SystemClock clock = calc::systemClock(options);
+        ASSERT_EQ(clock.kind, calc::ClockKind::WindowCrystal);
+        ASSERT_EQ(clock.crystalMHz, crystal);
+        for (const std::uint32_t word : {0u, 1u, 357914u, 2147483647u, std::uint32_t(random() >> 1)}) {
+            const calc::WordDetails d = calc::windowWordDetails(word, std::int16_t(crystal), 0.0);
+            ASSERT_EQ(d.actualMilliHz, calc::actualMilliHz(word, clock)) << crystal << " " << word;
+            ASSERT_EQ(d.stepMicroHz, calc::exactWordDetails(word, clock, {}, calc::Hz).stepMicroHz) << crystal;
+        }
     }
 }
 

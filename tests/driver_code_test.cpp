@@ -5,6 +5,7 @@
 #include "chip_model.h"
 
 #include "calc/driver_code.h"
+#include "calc/text_format.h"
 #include "calc/errors.h"
 #include "calc/result_line.h"
 #include "calc/tuner.h"

@@ -87,6 +87,18 @@ TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
     EXPECT_NE(view.tooltip.find("（并行，相位 0，不掉电，6 倍频）：{0x01,0x00,0x05,0x76,0x1A}"), std::string::npos) << view.tooltip;
 }
 
+TEST_F(Form, TooltipUsesTheCrystalTheCalculationRead)
+{
+    // "30.4" rounds to 30 MHz: a 180 MHz clock.
+    view.texts[form::Box::F] = "10";
+    view.texts[form::Box::Fc] = "30.4";
+    logic.Option1_Click(2);
+    logic.Command1_Click();
+    for (const char* part : {"实际输出频率：9999999.991 Hz", "与要求频率之差：-0.009 Hz", "频率步进：0.041910 Hz",
+                             "{0x8E,0xE3,0x38,0x0E,0x01}"})
+        EXPECT_NE(view.tooltip.find(part), std::string::npos) << part << "\n" << view.tooltip;
+}
+
 TEST_F(Form, UnitClicksChangeTheCaptionNotTheResult)
 {
     logic.Command1_Click();

@@ -1,3 +1,4 @@
+#include "runtime/big_int.h"
 #include "runtime/number.h"
 #include "runtime/rounding.h"
 
@@ -145,6 +146,59 @@ TEST(TextToDoubleEdges, AgreesWithCorrectRoundingOnBothPaths)
           "0.1000000000000000055511151231257827", "59999999.986", "357913.9413"}) {
         EXPECT_EQ(rt::textToDouble(text), std::strtod(text, nullptr)) << text;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(BigInt, DigitsPowersAndTheirWidths)
+{
+    const struct {
+        const char* digits;
+        unsigned radix;
+        const char* decimal;
+    } cases[] = {
+        {"", 10, "0"},
+        {"0", 10, "0"},
+        {"1000000000000000000000000000000", 10, "1000000000000000000000000000000"},
+        {"FFFFFFFFFFFFFFFF", 16, "18446744073709551615"},
+        {"ffffffffffffffffffffffffffffffff", 16, "340282366920938463463374607431768211455"},
+        {"777", 8, "511"},
+        {"123456789012345678901234567890123456789012345678901234567890", 10,
+         "123456789012345678901234567890123456789012345678901234567890"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rt::fromDigits(c.digits, c.radix).str(), c.decimal) << c.digits;
+    EXPECT_THROW(rt::fromDigits("12A", 10), std::invalid_argument);
+    EXPECT_THROW(rt::fromDigits("8", 8), std::invalid_argument);
+
+    for (std::uint64_t e : {0u, 1u, 19u, 20u, 38u, 39u, 100u}) {
+        const rt::BigInt p = rt::powerOfTen(e);
+        EXPECT_EQ(p.str(), "1" + std::string(e, '0'));
+        EXPECT_EQ(rt::powerOfTen128(e).has_value(), e <= 38) << e;
+        EXPECT_EQ(rt::toUint128(p).has_value(), e <= 38) << e;
+        EXPECT_EQ(rt::toUint64(p).has_value(), e <= 19) << e;
+        if (e <= 38) {
+            EXPECT_TRUE(*rt::powerOfTen128(e) == *rt::toUint128(p)) << e;
+        }
+    }
+    const rt::UInt128 top = ~rt::UInt128(0);
+    EXPECT_EQ(rt::fromUint128(top).str(), "340282366920938463463374607431768211455");
+    EXPECT_TRUE(rt::toUint128(rt::fromUint128(top)) == top);
+    EXPECT_FALSE(rt::toUint128(rt::fromUint128(top) + 1));
+    EXPECT_FALSE(rt::toUint128(rt::BigInt(-1)));
+    EXPECT_FALSE(rt::product128(top, 2));
+    EXPECT_TRUE(rt::product128(top, 1) == top);
+}
+
+TEST(BigInt, RoundedQuotientTakesHalvesUp)
+{
+    const struct {
+        int n, d, q;
+    } cases[] = {{0, 7, 0}, {3, 7, 0}, {4, 7, 1}, {5, 2, 3}, {7, 2, 4}, {6, 4, 2}, {9, 4, 2}, {10, 4, 3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(rt::roundedQuotient(c.n, c.d), c.q) << c.n << "/" << c.d;
 }
 
 } // namespace

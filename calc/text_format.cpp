@@ -1,0 +1,84 @@
+#include "calc/text_format.h"
+
+#include <charconv>
+
+namespace calc {
+
+std::string fixedPoint(std::uint64_t units, std::size_t decimals)
+{
+    std::string digits = std::to_string(units);
+    if (digits.size() <= decimals)
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    digits.insert(digits.size() - decimals, 1, '.');
+    return digits;
+}
+
+std::string trimmedFixedPoint(std::uint64_t units, std::size_t decimals)
+{
+    std::string digits = fixedPoint(units, decimals);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (digits.back() == '.')
+        digits.pop_back();
+    return digits;
+}
+
+std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }
+
+std::string formatStepHz(std::uint64_t microHz) { return fixedPoint(microHz, 6); }
+
+std::string formatDeviationHz(double hz)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
+    std::string text(buf, r.ptr);
+    return (hz >= 0 && text.front() != '-') ? "+" + text : text;
+}
+
+namespace {
+
+// Writes "0xHH" per byte with `separator` between them, capital hex digits,
+// from `p` on; returns the end.
+char* writeByteLiterals(char* p, std::span<const std::uint8_t> bytes, char separator)
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i != 0)
+            *p++ = separator;
+        *p++ = '0';
+        *p++ = 'x';
+        *p++ = hexDigits[bytes[i] >> 4];
+        *p++ = hexDigits[bytes[i] & 0xF];
+    }
+    return p;
+}
+
+// Adds `bytes` as literals between `open` and `close` (left out when '\0').
+// Written on the stack and added at once, as lines are made by the million.
+void appendLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator, char open, char close)
+{
+    char small[2 + 5 * 5];
+    std::string large;
+    const std::size_t most = 2 + 5 * bytes.size();
+    char* const text = most <= sizeof small ? small : (large.resize(most), large.data());
+    char* p = text;
+    if (open)
+        *p++ = open;
+    p = writeByteLiterals(p, bytes, separator);
+    if (close)
+        *p++ = close;
+    out.append(text, std::size_t(p - text));
+}
+
+} // namespace
+
+void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator)
+{
+    appendLiterals(out, bytes, separator, '\0', '\0');
+}
+
+void appendByteList(std::string& out, std::span<const std::uint8_t> bytes)
+{
+    appendLiterals(out, bytes, ',', '{', '}');
+}
+
+} // namespace calc

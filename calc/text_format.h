@@ -1,0 +1,29 @@
+#pragma once
+// How numbers and bytes are written out: fixed-point decimals and "0x1A"
+// byte literals, for result lines, details, decoding and messages alike.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace calc {
+
+// `units` of 10^-decimals written with that many decimals: (1234, 3) -> "1.234".
+std::string fixedPoint(std::uint64_t units, std::size_t decimals);
+// The same without trailing zeros, and without the point when nothing
+// follows it: (1230, 3) -> "1.23", (1000, 3) -> "1".
+std::string trimmedFixedPoint(std::uint64_t units, std::size_t decimals);
+// "10000.002": mHz written as Hz with three decimals.
+std::string formatHz(std::uint64_t milliHz);
+// "0.027939": µHz written as Hz with six decimals.
+std::string formatStepHz(std::uint64_t microHz);
+// "+0.002", "-0.004": Hz with three decimals and a sign.
+std::string formatDeviationHz(double hz);
+
+// "0xHH" literals with capital hex digits, `separator` between them.
+void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator);
+// "{0xHH,0xHH,...}" for any number of bytes.
+void appendByteList(std::string& out, std::span<const std::uint8_t> bytes);
+
+} // namespace calc
