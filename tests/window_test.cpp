@@ -575,7 +575,7 @@ TEST(StartUp, StandardButtonsReadInChinese)
     const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
     for (const int px : {16, 32, 48, 64})
         EXPECT_TRUE(sizes.contains(QSize(px, px))) << px;
-    EXPECT_EQ(QApplication::applicationVersion(), "1.0.0.0");
+    EXPECT_EQ(QApplication::applicationVersion(), AD9851_VERSION_TEXT);
 }
 
 } // namespace
