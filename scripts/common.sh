@@ -38,7 +38,7 @@ configure_and_build_windows() {
     local dir=$1
     shift
     configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DAD9851_BENCH=OFF -Wno-dev "$@"
+        -DCMAKE_BUILD_TYPE=Release -Wno-dev "$@"
 }
 
 # configure_and_build DIR [cmake arguments...]
