@@ -35,18 +35,16 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# configure_and_build_windows DIR [cmake arguments...]: the mingw-w64 cross build.
-configure_and_build_windows() {
-    local dir=$1
+# configure_and_build PRESET [cmake arguments...]: configures and builds one
+# of the configurations in CMakePresets.json (release in build/, sanitize in
+# build-sanitize/, windows in build-win/).
+configure_and_build() {
+    local preset=$1
     shift
-    configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DAD9851_BENCH=OFF -Wno-dev "$@"
+    (cd "$ROOT" && cmake --preset "$preset" "$@" >/dev/null && cmake --build --preset "$preset")
 }
 
-# configure_and_build DIR [cmake arguments...]
-configure_and_build() {
-    local dir=$1
-    shift
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir"
+# run_tests PRESET: runs that configuration's tests through ctest.
+run_tests() {
+    (cd "$ROOT" && ctest --preset "$1")
 }

@@ -14,6 +14,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -568,7 +569,21 @@ TEST(StartUp, StandardButtonsReadInChinese)
     const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
     for (const int px : {16, 32, 48, 64})
         EXPECT_TRUE(sizes.contains(QSize(px, px))) << px;
-    EXPECT_EQ(QApplication::applicationVersion(), "1.0.0.0");
+    EXPECT_EQ(QApplication::applicationVersion(), AD9851_VERSION_TEXT);
+}
+
+TEST(StartUp, IconIsTheArtworkPixelForPixel)
+{
+    // Compared premultiplied, as a pixmap holds them.
+    const QIcon icon = QApplication::windowIcon();
+    for (const int px : {16, 32, 48, 64}) {
+        const QImage artwork = QImage(QStringLiteral(AD9851_ICON_DIR "/ad9851-calc-%1.png").arg(px));
+        ASSERT_FALSE(artwork.isNull()) << px;
+        const QImage drawn = icon.pixmap(px, px).toImage();
+        EXPECT_EQ(drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  artwork.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << px;
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 ; The Windows installer of AD9851 计算软件: both programs, the README and
 ; the licence, a Start-menu entry and an uninstaller.
-;   makensis -DVERSION=1.0.0.0 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -DVERSION=<version> -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
 ; A 64-bit installer: the 32-bit stub installs nothing under a 64-bit-only
 ; Wine, and the programs are 64-bit anyway.
 Unicode true
