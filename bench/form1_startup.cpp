@@ -1,8 +1,8 @@
 // The calculator's own start-up, leaving once the window has first painted.
 
+#include "bench/quit_after_paint.h"
 #include "window/calculator_window.h"
 #include "window/startup.h"
-#include "bench/quit_after_paint.h"
 
 #include <QApplication>
 

@@ -15,7 +15,7 @@
 
 namespace {
 int px(int twips) { return form::toPixels(twips, form::layoutDpi); }
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -29,11 +29,21 @@ int main(int argc, char** argv)
         const QString text = QString::fromUtf8(c.text.data(), qsizetype(c.text.size()));
         QWidget* w = nullptr;
         switch (c.kind) {
-        case form::Kind::Frame: w = new QGroupBox(text, in); break;
-        case form::Kind::Option: w = new QRadioButton(text, in); break;
-        case form::Kind::TextBox: w = new QLineEdit(text, in); break;
-        case form::Kind::Label: w = new QLabel(text, in); break;
-        case form::Kind::Button: w = new QPushButton(text, in); break;
+        case form::Kind::Frame:
+            w = new QGroupBox(text, in);
+            break;
+        case form::Kind::Option:
+            w = new QRadioButton(text, in);
+            break;
+        case form::Kind::TextBox:
+            w = new QLineEdit(text, in);
+            break;
+        case form::Kind::Label:
+            w = new QLabel(text, in);
+            break;
+        case form::Kind::Button:
+            w = new QPushButton(text, in);
+            break;
         }
         w->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
         widgets[row] = w;

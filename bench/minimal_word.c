@@ -25,14 +25,18 @@ int main(void)
         *p++ = '{';
         for (int b = 0; b < 4; ++b) {
             unsigned v = (unsigned)(w >> (8 * b)) & 0xFF;
-            *p++ = '0'; *p++ = 'x';
+            *p++ = '0';
+            *p++ = 'x';
             *p++ = digits[v >> 4];
             *p++ = digits[v & 15];
             *p++ = b < 3 ? ',' : '}';
         }
-        memcpy(p, ",//", 3); p += 3;
-        memcpy(p, in, n); p += n;
-        memcpy(p, "KHz\n", 4); p += 4;
+        memcpy(p, ",//", 3);
+        p += 3;
+        memcpy(p, in, n);
+        p += n;
+        memcpy(p, "KHz\n", 4);
+        p += 4;
         used = (size_t)(p - out);
     }
     fwrite(out, 1, used, stdout);

@@ -59,8 +59,8 @@ SystemClock systemClock(const ClockOptions& options)
         const ExactNumber ppm = readSetting(*options.ppm, "ppm", 6);
         const rt::BigInt million = rt::powerOfTen(6 + ppm.fractionDigits);
         if (ppm.negative && ppm.numerator >= million)
-            throw CalcError(Problem::InvalidSetting,
-                            "ppm \"" + std::string(*options.ppm) + "\" would stop the clock (it must be above -1000000)");
+            throw CalcError(Problem::InvalidSetting, "ppm \"" + std::string(*options.ppm) +
+                                                         "\" would stop the clock (it must be above -1000000)");
         clock.numerator *= ppm.negative ? million - ppm.numerator : million + ppm.numerator;
         clock.fractionDigits += 6 + ppm.fractionDigits;
     }

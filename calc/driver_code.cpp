@@ -17,21 +17,138 @@ constexpr std::size_t longestName = 32;
 // Keywords of C (to C23), C++ (to C++20) and Python 3, and the alternative
 // operator spellings of C++.
 constexpr std::string_view keywords[] = {
-    "alignas", "alignof", "and", "and_eq", "as", "asm", "assert", "async", "auto", "await", "bitand",
-    "bitor", "bool", "break", "case", "catch", "char", "char8_t", "char16_t", "char32_t", "class",
-    "co_await", "co_return", "co_yield", "compl", "concept", "const", "const_cast", "consteval",
-    "constexpr", "constinit", "continue", "decltype", "def", "default", "del", "delete", "do", "double",
-    "dynamic_cast", "elif", "else", "enum", "except", "explicit", "export", "extern", "false", "finally",
-    "float", "for", "friend", "from", "global", "goto", "if", "import", "in", "inline", "int", "is",
-    "lambda", "long", "mutable", "namespace", "new", "noexcept", "nonlocal", "not", "not_eq", "nullptr",
-    "operator", "or", "or_eq", "pass", "private", "protected", "public", "raise", "register",
-    "reinterpret_cast", "requires", "restrict", "return", "short", "signed", "sizeof", "static",
-    "static_assert", "static_cast", "struct", "switch", "template", "this", "thread_local", "throw",
-    "true", "try", "typedef", "typeid", "typename", "typeof", "typeof_unqual", "union", "unsigned",
-    "using", "virtual", "void", "volatile", "wchar_t", "while", "with", "xor", "xor_eq", "yield",
-    "False", "None", "True", "_Alignas", "_Alignof", "_Atomic", "_BitInt", "_Bool", "_Complex",
-    "_Decimal128", "_Decimal32", "_Decimal64", "_Generic", "_Imaginary", "_Noreturn",
-    "_Static_assert", "_Thread_local",
+    "alignas",
+    "alignof",
+    "and",
+    "and_eq",
+    "as",
+    "asm",
+    "assert",
+    "async",
+    "auto",
+    "await",
+    "bitand",
+    "bitor",
+    "bool",
+    "break",
+    "case",
+    "catch",
+    "char",
+    "char8_t",
+    "char16_t",
+    "char32_t",
+    "class",
+    "co_await",
+    "co_return",
+    "co_yield",
+    "compl",
+    "concept",
+    "const",
+    "const_cast",
+    "consteval",
+    "constexpr",
+    "constinit",
+    "continue",
+    "decltype",
+    "def",
+    "default",
+    "del",
+    "delete",
+    "do",
+    "double",
+    "dynamic_cast",
+    "elif",
+    "else",
+    "enum",
+    "except",
+    "explicit",
+    "export",
+    "extern",
+    "false",
+    "finally",
+    "float",
+    "for",
+    "friend",
+    "from",
+    "global",
+    "goto",
+    "if",
+    "import",
+    "in",
+    "inline",
+    "int",
+    "is",
+    "lambda",
+    "long",
+    "mutable",
+    "namespace",
+    "new",
+    "noexcept",
+    "nonlocal",
+    "not",
+    "not_eq",
+    "nullptr",
+    "operator",
+    "or",
+    "or_eq",
+    "pass",
+    "private",
+    "protected",
+    "public",
+    "raise",
+    "register",
+    "reinterpret_cast",
+    "requires",
+    "restrict",
+    "return",
+    "short",
+    "signed",
+    "sizeof",
+    "static",
+    "static_assert",
+    "static_cast",
+    "struct",
+    "switch",
+    "template",
+    "this",
+    "thread_local",
+    "throw",
+    "true",
+    "try",
+    "typedef",
+    "typeid",
+    "typename",
+    "typeof",
+    "typeof_unqual",
+    "union",
+    "unsigned",
+    "using",
+    "virtual",
+    "void",
+    "volatile",
+    "wchar_t",
+    "while",
+    "with",
+    "xor",
+    "xor_eq",
+    "yield",
+    "False",
+    "None",
+    "True",
+    "_Alignas",
+    "_Alignof",
+    "_Atomic",
+    "_BitInt",
+    "_Bool",
+    "_Complex",
+    "_Decimal128",
+    "_Decimal32",
+    "_Decimal64",
+    "_Generic",
+    "_Imaginary",
+    "_Noreturn",
+    "_Static_assert",
+    "_Thread_local",
 };
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -77,8 +194,8 @@ void checkPins(const DriverPins& pins)
                     " is not a pin number from 0 to 255");
         for (std::size_t j = 0; j < i; ++j)
             if (pins.*signals[j].pin == pin)
-                invalid(std::string(signals[j].name) + " and " + std::string(signals[i].name) +
-                        " are both on pin " + std::to_string(pin));
+                invalid(std::string(signals[j].name) + " and " + std::string(signals[i].name) + " are both on pin " +
+                        std::to_string(pin));
     }
 }
 
@@ -89,19 +206,19 @@ struct Language {
     std::string_view commentClose; // the line after the header, if any
     std::string_view rowOpen;      // around a row's bytes
     std::string_view rowClose;
-    std::string_view rowComment;   // before a row's comment
+    std::string_view rowComment; // before a row's comment
     std::string_view rowCommentEnd;
-    std::string_view delayHook;    // how the code calls its delay hook
-    std::string_view delayAdvice;  // when to make it wait
-    std::string_view body;         // the code after the header
+    std::string_view delayHook;   // how the code calls its delay hook
+    std::string_view delayAdvice; // when to make it wait
+    std::string_view body;        // the code after the header
 };
 
 // The header every file starts with, "@name" and "@NAME" standing for the prefix.
 std::string header(const Language& language, std::size_t rowCount)
 {
     const std::vector<std::string> lines = {
-        "AD9851 / AD9850 serial loading: " + std::to_string(rowCount) +
-            (rowCount == 1 ? " load" : " loads") + " and the routines that send them.",
+        "AD9851 / AD9850 serial loading: " + std::to_string(rowCount) + (rowCount == 1 ? " load" : " loads") +
+            " and the routines that send them.",
         "",
         "Wiring: this code drives W_CLK, FQ_UD, DATA (to D7) and RESET.  D2, D1 and",
         "D0 must be strapped to 0, 1, 1, as the common modules do: after a reset,",
@@ -394,11 +511,34 @@ if __name__ == "__main__":
 
 const Language& languageOf(DriverTarget target)
 {
-    static const Language c{"/*", " *", " */", "{", "}", " /* ", " */", "@NAME_DELAY()",
-                            "Where the target writes pins faster, define it to wait about 10 ns.", cCode};
-    static const Language arduino{"", "//", "", "{", "}", " // ", "", "@name_delay()",
-                                  "digitalWrite takes microseconds; on a faster board, make it wait.", arduinoCode};
-    static const Language micropython{"", "#", "", "(", ")", "  # ", "", "@name_delay()",
+    static const Language c{"/*",
+                            " *",
+                            " */",
+                            "{",
+                            "}",
+                            " /* ",
+                            " */",
+                            "@NAME_DELAY()",
+                            "Where the target writes pins faster, define it to wait about 10 ns.",
+                            cCode};
+    static const Language arduino{"",
+                                  "//",
+                                  "",
+                                  "{",
+                                  "}",
+                                  " // ",
+                                  "",
+                                  "@name_delay()",
+                                  "digitalWrite takes microseconds; on a faster board, make it wait.",
+                                  arduinoCode};
+    static const Language micropython{"",
+                                      "#",
+                                      "",
+                                      "(",
+                                      ")",
+                                      "  # ",
+                                      "",
+                                      "@name_delay()",
                                       "A pin write takes microseconds; on a faster target, make it wait.",
                                       micropythonCode};
     switch (target) {
@@ -420,8 +560,8 @@ std::string substituted(std::string_view text, std::span<const std::pair<std::st
     std::size_t i = 0;
     while (i < text.size()) {
         const std::string_view rest = text.substr(i);
-        const auto value = std::find_if(values.begin(), values.end(),
-                                        [&](const auto& v) { return rest.starts_with(v.first); });
+        const auto value =
+            std::find_if(values.begin(), values.end(), [&](const auto& v) { return rest.starts_with(v.first); });
         if (value != values.end()) {
             out += value->second;
             i += value->first.size();
@@ -455,8 +595,8 @@ DriverPins parseDriverPins(std::string_view text, const DriverPins& defaults)
             invalid("pin assignment \"" + std::string(item) + "\" is not SIGNAL=NUMBER");
         const std::string signal = upperCase(trimmed(item.substr(0, equals)));
         const std::string_view number = trimmed(item.substr(equals + 1));
-        const auto known = std::find_if(std::begin(signals), std::end(signals),
-                                        [&](const Signal& s) { return s.name == signal; });
+        const auto known =
+            std::find_if(std::begin(signals), std::end(signals), [&](const Signal& s) { return s.name == signal; });
         if (known == std::end(signals))
             invalid("unknown signal \"" + signal + "\": the signals are W_CLK, FQ_UD, DATA and RESET");
         const auto index = std::size_t(known - std::begin(signals));
@@ -475,10 +615,9 @@ DriverPins parseDriverPins(std::string_view text, const DriverPins& defaults)
 
 void checkDriverName(std::string_view name)
 {
-    const bool identifier = !name.empty() && isAsciiLetter(name.front()) &&
-                            std::all_of(name.begin(), name.end(), [](char c) {
-                                return isAsciiLetter(c) || isAsciiDigit(c) || c == '_';
-                            });
+    const bool identifier =
+        !name.empty() && isAsciiLetter(name.front()) &&
+        std::all_of(name.begin(), name.end(), [](char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; });
     if (!identifier || name.size() > longestName)
         invalid("name \"" + commentSafe(name) + "\" is not a letter followed by at most " +
                 std::to_string(longestName - 1) + " letters, digits and underscores");

@@ -8,9 +8,12 @@ std::int64_t decimalMagnitude(const rt::WrittenNumber& number) noexcept
         return INT64_MIN;
     const auto count = std::int64_t(number.digits.size());
     switch (number.radix) {
-    case 16: return count * 6 / 5 + 1; // 16 < 10^1.2
-    case 8: return count * 10 / 11 + 1; // 8 < 10^0.91
-    default: return count + number.exponent;
+    case 16:
+        return count * 6 / 5 + 1; // 16 < 10^1.2
+    case 8:
+        return count * 10 / 11 + 1; // 8 < 10^0.91
+    default:
+        return count + number.exponent;
     }
 }
 

@@ -13,7 +13,7 @@ namespace calc {
 
 struct ExactNumber {
     bool negative = false;
-    rt::BigInt numerator; // not negative
+    rt::BigInt numerator;             // not negative
     std::uint64_t fractionDigits = 0; // the denominator is 10^fractionDigits
     // Digits below 10^-fractionDigits were dropped: the true magnitude is a
     // little larger than numerator / 10^fractionDigits.

@@ -113,7 +113,8 @@ ExactWord exactTuningWord(const rt::WrittenNumber& frequency, std::int16_t mode1
     // word = f.numerator x 10^unit x 2^32 x 10^clock.fractionDigits / (10^f.fractionDigits x clock.numerator)
     const std::uint64_t scale = unit + clock.fractionDigits;
     const auto quick = divideIn128Bits(f, scale, clock);
-    const Outcome outcome = quick ? wordOf(*quick, f, rounding) : wordOf(divideInBigNumbers(f, scale, clock), f, rounding);
+    const Outcome outcome =
+        quick ? wordOf(*quick, f, rounding) : wordOf(divideInBigNumbers(f, scale, clock), f, rounding);
     switch (outcome.verdict) {
     case Verdict::Negative:
         throw CalcError(Problem::FrequencyNegative);

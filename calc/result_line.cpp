@@ -24,8 +24,8 @@ void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std
     out += unitCaption;
 }
 
-void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
-                      std::string_view comment, std::string_view unitCaption)
+void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2, std::string_view comment,
+                      std::string_view unitCaption)
 {
     appendResultLine(out, wordBytes(word, mode2), comment, unitCaption);
 }

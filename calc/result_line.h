@@ -22,7 +22,7 @@ void appendResultLine(std::string& out, std::span<const std::uint8_t> bytes, std
                       std::string_view unitCaption);
 
 // The line for `word`: its four bytes in the order of mode2.
-void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2,
-                      std::string_view comment, std::string_view unitCaption);
+void appendResultLine(std::string& out, std::uint32_t word, std::int16_t mode2, std::string_view comment,
+                      std::string_view unitCaption);
 
 } // namespace calc

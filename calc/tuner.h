@@ -30,8 +30,8 @@ struct TunerSettings {
 // One frequency's word, with what the details need.
 struct Tuned {
     std::uint32_t word = 0;
-    double requestedHz = 0.0;  // as the window's arithmetic read it (F1)
-    ExactNumber exact;         // as exact arithmetic read it, in the unit
+    double requestedHz = 0.0; // as the window's arithmetic read it (F1)
+    ExactNumber exact;        // as exact arithmetic read it, in the unit
 };
 
 class Tuner {

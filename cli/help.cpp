@@ -95,13 +95,17 @@ std::string bashCompletion(const CLI::App& app, const HelpPage& page,
                 names.push_back("--" + name);
             if (!takesValue(*option))
                 continue;
-            const auto choice = std::ranges::find(choices, option, &std::pair<const CLI::Option*, std::vector<std::string>>::first);
+            const auto choice =
+                std::ranges::find(choices, option, &std::pair<const CLI::Option*, std::vector<std::string>>::first);
             if (choice == choices.end()) {
                 freeValues.push_back(casePattern(*option));
                 continue;
             }
-            cases += "        " + casePattern(*option) + ")\n"
-                     "            COMPREPLY=($(compgen -W '" + joined(choice->second) + "' -- \"$cur\"))\n"
+            cases += "        " + casePattern(*option) +
+                     ")\n"
+                     "            COMPREPLY=($(compgen -W '" +
+                     joined(choice->second) +
+                     "' -- \"$cur\"))\n"
                      "            return ;;\n";
         }
     }
@@ -117,15 +121,18 @@ std::string bashCompletion(const CLI::App& app, const HelpPage& page,
            "    cur=${COMP_WORDS[COMP_CWORD]}\n"
            "    prev=${COMP_WORDS[COMP_CWORD-1]}\n"
            "    case $prev in\n" +
-           cases +
-           "        " + freePattern + ")\n"
+           cases + "        " + freePattern +
+           ")\n"
            "            return ;;\n"
            "    esac\n"
            "    if [[ $cur == -* ]]; then\n"
-           "        COMPREPLY=($(compgen -W '" + joined(names) + "' -- \"$cur\"))\n"
+           "        COMPREPLY=($(compgen -W '" +
+           joined(names) +
+           "' -- \"$cur\"))\n"
            "    fi\n"
            "}\n"
-           "complete -F " + function + " " + app.get_name() + "\n";
+           "complete -F " +
+           function + " " + app.get_name() + "\n";
 }
 
 } // namespace cli

@@ -68,7 +68,9 @@ bool isCIdentifier(const std::string& name)
 }
 
 const CLI::Validator cIdentifier(
-    [](std::string& name) { return isCIdentifier(name) ? std::string() : "--c-array: '" + name + "' is not a C identifier"; },
+    [](std::string& name) {
+        return isCIdentifier(name) ? std::string() : "--c-array: '" + name + "' is not a C identifier";
+    },
     "");
 
 const char* const wordGroup = "Word and output";
@@ -118,8 +120,9 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
     unit_ = checkedValue(app.add_option("-u,--unit", "unit of the frequencies: Hz, KHz or MHz (default KHz)"),
                          oneOf(unitNames, "unit"));
     unit_->option_text("UNIT")->group(wordGroup);
-    mode_ = checkedValue(app.add_option("-m,--mode", "serial: least significant byte first (default);\n"
-                                                     "parallel: most significant byte first"),
+    mode_ = checkedValue(app.add_option("-m,--mode",
+                                        "serial: least significant byte first (default);\n"
+                                        "parallel: most significant byte first"),
                          oneOf(modeNames, "mode"));
     mode_->option_text("MODE")->group(wordGroup);
     app.add_flag("--load", o.load,
@@ -157,8 +160,8 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
                  "the system clock is the reference itself (W0 D0 = 0);\n"
                  "otherwise it is six times the reference")
         ->group(clockGroup);
-    chip_ = checkedValue(app.add_option("--chip", "ad9851 (default) or ad9850 (no multiplier)"),
-                         oneOf(chipNames, "chip"));
+    chip_ =
+        checkedValue(app.add_option("--chip", "ad9851 (default) or ad9850 (no multiplier)"), oneOf(chipNames, "chip"));
     chip_->option_text("CHIP")->group(clockGroup);
     app.add_flag("--truncate", truncate_, "round the word down instead of to nearest")->group(clockGroup);
 
@@ -240,11 +243,12 @@ std::optional<UsageError> CommandLine::finish()
     const std::pair<bool, const char*> conflicts[] = {
         {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
         {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
-        {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown ||
-                      *emit_ || pins_ || *name_),
+        {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown || *emit_ ||
+                      pins_ || *name_),
          "--decode reads words; it takes only the clock options, --mode and --unit"},
         {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
-        {*emit_ && (csv_ || o.cArrayName || o.details), "--emit writes source code; it takes no --csv, --c-array or --details"},
+        {*emit_ && (csv_ || o.cArrayName || o.details),
+         "--emit writes source code; it takes no --csv, --c-array or --details"},
     };
     for (const auto& [conflict, message] : conflicts)
         if (conflict)

@@ -32,8 +32,11 @@ bool Inputs::forEach(Output& output, Messages& messages, Each&& each) const
         return true;
     }
     LineReader reader;
-    return reader.run([&](std::uint64_t number, std::string_view text) { each(Source{text, number}); },
-                      [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { output.flush(); });
+    return reader.run(
+        [&](std::uint64_t number, std::string_view text) {
+            each(Source{text, number});
+        },
+        [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { output.flush(); });
 }
 
 namespace {

@@ -78,8 +78,8 @@ Sweep::Sweep(std::string_view range)
     const bool up = step_ > 0;
     if (up ? stopValue < start_ : stopValue > start_)
         throw std::invalid_argument("--sweep: STEP points away from STOP");
-    const std::uint64_t span = up ? std::uint64_t(stopValue) - std::uint64_t(start_)
-                                  : std::uint64_t(start_) - std::uint64_t(stopValue);
+    const std::uint64_t span =
+        up ? std::uint64_t(stopValue) - std::uint64_t(start_) : std::uint64_t(start_) - std::uint64_t(stopValue);
     const std::uint64_t stride = up ? std::uint64_t(step_) : 0 - std::uint64_t(step_);
     const std::uint64_t steps = span / stride;
     if (steps >= maxEntries)

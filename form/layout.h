@@ -16,15 +16,15 @@ namespace form {
 enum class Kind { Frame, Option, TextBox, Label, Button };
 
 struct Control {
-    std::string_view name;      // Option array members as "Option1_2"
+    std::string_view name; // Option array members as "Option1_2"
     Kind kind;
-    int group;                  // option array 1 (units) or 2 (data modes); 0 for other controls
-    int index;                  // the member's index in its option array
-    std::string_view container; // "Form1" or a frame's name
-    std::string_view text;      // caption, or a text box's initial text (UTF-8)
+    int group;                    // option array 1 (units) or 2 (data modes); 0 for other controls
+    int index;                    // the member's index in its option array
+    std::string_view container;   // "Form1" or a frame's name
+    std::string_view text;        // caption, or a text box's initial text (UTF-8)
     int left, top, width, height; // twips from the container's top-left corner
     int tabIndex;
-    double fontPoints;          // zero for the window's own font
+    double fontPoints;               // zero for the window's own font
     std::string_view accessibleName; // empty: the caption, trimmed
 };
 
@@ -86,9 +86,12 @@ constexpr std::size_t row(std::string_view name)
 constexpr std::size_t row(Box box)
 {
     switch (box) {
-    case Box::F: return row("F");
-    case Box::Fc: return row("Fc");
-    case Box::data: return row("data");
+    case Box::F:
+        return row("F");
+    case Box::Fc:
+        return row("Fc");
+    case Box::data:
+        return row("data");
     }
     throw std::out_of_range("no such box");
 }

@@ -30,8 +30,7 @@ bool matchesGrammar(std::string_view line, std::string_view F, std::string_view 
             byte[4] != (b < 3 ? ',' : '}'))
             return false;
     }
-    return line.substr(21, 3) == ",//" && line.substr(24, F.size()) == F &&
-           line.substr(24 + F.size()) == caption;
+    return line.substr(21, 3) == ",//" && line.substr(24, F.size()) == F && line.substr(24 + F.size()) == caption;
 }
 
 } // namespace

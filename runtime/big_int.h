@@ -13,8 +13,7 @@ namespace rt {
 
 // Without expression templates: each operation yields a number, so that
 // results can be held in `auto` and compared in conditionals.
-using BigInt = boost::multiprecision::number<boost::multiprecision::cpp_int_backend<>,
-                                             boost::multiprecision::et_off>;
+using BigInt = boost::multiprecision::number<boost::multiprecision::cpp_int_backend<>, boost::multiprecision::et_off>;
 __extension__ typedef unsigned __int128 UInt128;
 
 // Digits in `radix` (2..16), 0-9 and A-F (any case); anything else throws

@@ -118,8 +118,8 @@ TEST(Calculate, CrystalRoundsHalfToEven)
     const struct {
         const char* Fc;
         int Fc1;
-    } cases[] = {{"20.5", 20}, {"21.5", 22}, {"20.4999", 20}, {"5461", 5461}, {"5460.5", 5460},
-                 {"0.5000001", 1}, {"  20MHz", 20}, {"&H14", 20}};
+    } cases[] = {{"20.5", 20},     {"21.5", 22},     {"20.4999", 20}, {"5461", 5461},
+                 {"5460.5", 5460}, {"0.5000001", 1}, {"  20MHz", 20}, {"&H14", 20}};
     for (const auto& c : cases) {
         CalcState s = withUnit(calc::KHz);
         lineFor(s, "10", c.Fc);
@@ -248,27 +248,26 @@ TEST_P(ResultLine, ComesOutToTheCharacter)
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedResults, ResultLine,
-    ::testing::Values(
-        LineCase{"10", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},//10KHz"},
-        LineCase{"10", calc::KHz, 1, "20", "{0x00,0x05,0x76,0x1A},//10KHz"},
-        LineCase{"1", calc::MHz, 0, "20", "{0x22,0x22,0x22,0x02},//1MHz"},
-        LineCase{"1", calc::MHz, 1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"1", calc::MHz, 5, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"1", calc::MHz, -1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
-        LineCase{"", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//KHz"},
-        LineCase{" 10 kHz!", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},// 10 kHz!KHz"},
-        LineCase{"一", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//一KHz"},
-        LineCase{"-0.01", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0.01Hz"},
-        LineCase{"-0", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0Hz"},
-        // exact halves of a word go up: 0.5 and 357914.5
-        LineCase{"0.013969838619232177734375", calc::Hz, 0, "20",
-                 "{0x01,0x00,0x00,0x00},//0.013969838619232177734375Hz"},
-        LineCase{"10000.015608966350555419921875", calc::Hz, 1, "20",
-                 "{0x00,0x05,0x76,0x1B},//10000.015608966350555419921875Hz"},
-        // the largest word: just under half of the 120 MHz clock
-        LineCase{"59999999.986", calc::Hz, 0, "20", "{0xFF,0xFF,0xFF,0x7F},//59999999.986Hz"},
-        LineCase{"16382999990", calc::Hz, 1, "5461", "{0x7F,0xFF,0xFF,0xFF},//16382999990Hz"},
-        LineCase{"&HFF", calc::Hz, 1, "20", "{0x00,0x00,0x23,0xA7},//&HFFHz"}));
+    ::testing::Values(LineCase{"10", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},//10KHz"},
+                      LineCase{"10", calc::KHz, 1, "20", "{0x00,0x05,0x76,0x1A},//10KHz"},
+                      LineCase{"1", calc::MHz, 0, "20", "{0x22,0x22,0x22,0x02},//1MHz"},
+                      LineCase{"1", calc::MHz, 1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+                      LineCase{"1", calc::MHz, 5, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+                      LineCase{"1", calc::MHz, -1, "20", "{0x02,0x22,0x22,0x22},//1MHz"},
+                      LineCase{"", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//KHz"},
+                      LineCase{" 10 kHz!", calc::KHz, 0, "20", "{0x1A,0x76,0x05,0x00},// 10 kHz!KHz"},
+                      LineCase{"一", calc::KHz, 0, "20", "{0x00,0x00,0x00,0x00},//一KHz"},
+                      LineCase{"-0.01", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0.01Hz"},
+                      LineCase{"-0", calc::Hz, 0, "20", "{0x00,0x00,0x00,0x00},//-0Hz"},
+                      // exact halves of a word go up: 0.5 and 357914.5
+                      LineCase{"0.013969838619232177734375", calc::Hz, 0, "20",
+                               "{0x01,0x00,0x00,0x00},//0.013969838619232177734375Hz"},
+                      LineCase{"10000.015608966350555419921875", calc::Hz, 1, "20",
+                               "{0x00,0x05,0x76,0x1B},//10000.015608966350555419921875Hz"},
+                      // the largest word: just under half of the 120 MHz clock
+                      LineCase{"59999999.986", calc::Hz, 0, "20", "{0xFF,0xFF,0xFF,0x7F},//59999999.986Hz"},
+                      LineCase{"16382999990", calc::Hz, 1, "5461", "{0x7F,0xFF,0xFF,0xFF},//16382999990Hz"},
+                      LineCase{"&HFF", calc::Hz, 1, "20", "{0x00,0x00,0x23,0xA7},//&HFFHz"}));
 
 TEST(ResultLine, BytesInLoadOrder)
 {

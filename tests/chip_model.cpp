@@ -6,7 +6,7 @@ namespace chip {
 
 namespace {
 constexpr std::size_t loadBits = 40;
-constexpr std::uint8_t testModeBit = 0x02; // W0's D1
+constexpr std::uint8_t testModeBit = 0x02;     // W0's D1
 constexpr std::uint8_t serialEntryBits = 0x03; // W0's D2..D0 = 011
 
 std::string hex(std::uint8_t byte)

@@ -66,9 +66,9 @@ private:
     std::array<bool, 4> levels_{};
     Mode mode_ = Mode::Unknown;
     Load parallel_{};
-    std::size_t pointer_ = 0;     // parallel: the next byte to latch
-    std::uint64_t shifted_ = 0;   // serial: the last 40 bits shifted in, the first at bit 0
-    std::size_t bitCount_ = 0;    // serial: bits shifted in since the last FQ_UD
+    std::size_t pointer_ = 0;   // parallel: the next byte to latch
+    std::uint64_t shifted_ = 0; // serial: the last 40 bits shifted in, the first at bit 0
+    std::size_t bitCount_ = 0;  // serial: bits shifted in since the last FQ_UD
     int resets_ = 0;
     int serialEntries_ = 0;
     std::vector<Load> applied_;

@@ -63,8 +63,7 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs ad9851-word with `args`; stdin from `input`, or from `stdinPath`.
-    Outcome run(const std::vector<std::string>& args, const std::string& input = "",
-                const std::string& stdinPath = "")
+    Outcome run(const std::vector<std::string>& args, const std::string& input = "", const std::string& stdinPath = "")
     {
         const fs::path in = dir_ / "in", out = dir_ / "out", err = dir_ / "err";
         std::ofstream(in, std::ios::binary) << input;
@@ -87,8 +86,8 @@ protected:
     Outcome shell(const std::string& command)
     {
         const fs::path out = dir_ / "out", err = dir_ / "err";
-        const std::string cmd = "W=" + quote(program()) + "; { " + command + " ; } >" + quote(out.string()) +
-                                " 2>" + quote(err.string());
+        const std::string cmd =
+            "W=" + quote(program()) + "; { " + command + " ; } >" + quote(out.string()) + " 2>" + quote(err.string());
         const int raw = std::system(("bash -c " + quote(cmd)).c_str());
         Outcome r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -114,13 +113,11 @@ TEST_F(Cli, StartUpExampleAndTheWorkedLines)
         {{"--unit=mhz", "--mode=Serial", "1"}, "{0x22,0x22,0x22,0x02},//1MHz\n"},
         {{"-uMHz", "-mparallel", "1"}, "{0x02,0x22,0x22,0x22},//1MHz\n"},
         {{"--crystal", "20.5", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\n"},
-        {{"-c", "30", "-u", "Hz", "1", "2"},
-         "{0x18,0x00,0x00,0x00},//1Hz\n{0x30,0x00,0x00,0x00},//2Hz\n"},
+        {{"-c", "30", "-u", "Hz", "1", "2"}, "{0x18,0x00,0x00,0x00},//1Hz\n{0x30,0x00,0x00,0x00},//2Hz\n"},
         {{"--", "-0.00001"}, "{0x00,0x00,0x00,0x00},//-0.00001KHz\n"},
         {{" 10 kHz"}, "{0x1A,0x76,0x05,0x00},// 10 kHzKHz\n"},
         {{"--details", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\t357914\t10000.002\t+0.002\t0.027940\n"},
-        {{"--details", "-u", "MHz", "1"},
-         "{0x22,0x22,0x22,0x02},//1MHz\t35791394\t999999.996\t-0.004\t0.027940\n"},
+        {{"--details", "-u", "MHz", "1"}, "{0x22,0x22,0x22,0x02},//1MHz\t35791394\t999999.996\t-0.004\t0.027940\n"},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
@@ -183,11 +180,12 @@ TEST_F(Cli, TooHighNamesTheTrueLimit)
 TEST_F(Cli, ReadsFrequenciesFromStandardInput)
 {
     const Outcome r = run({"-u", "Hz"}, "10\r\n20\n\n 30 \n40");
-    EXPECT_EQ(r.out, "{0x66,0x01,0x00,0x00},//10Hz\n"
-                     "{0xCC,0x02,0x00,0x00},//20Hz\n"
-                     "{0x00,0x00,0x00,0x00},//Hz\n"
-                     "{0x32,0x04,0x00,0x00},// 30 Hz\n"
-                     "{0x98,0x05,0x00,0x00},//40Hz\n");
+    EXPECT_EQ(r.out,
+              "{0x66,0x01,0x00,0x00},//10Hz\n"
+              "{0xCC,0x02,0x00,0x00},//20Hz\n"
+              "{0x00,0x00,0x00,0x00},//Hz\n"
+              "{0x32,0x04,0x00,0x00},// 30 Hz\n"
+              "{0x98,0x05,0x00,0x00},//40Hz\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(run({}, "").out, "");
     EXPECT_EQ(run({}, "").status, 0);
@@ -207,20 +205,26 @@ TEST_F(Cli, ManyLinesKeepTheirOrderAcrossReadBlocks)
     expected += "{0xCF,0x8B,0x00,0x00},//" + std::string(200000, '0') + "1KHz\n";
     const Outcome r = run({}, input);
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out == expected) << "output differs; sizes " << r.out.size() << " vs "
-                                   << expected.size();
+    EXPECT_TRUE(r.out == expected) << "output differs; sizes " << r.out.size() << " vs " << expected.size();
 }
 
 TEST_F(Cli, UsageErrorsExitTwo)
 {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"-x"}, {"--unit", "GHz", "1"}, {"-m", "diagonal", "1"},
-                                               {"-c"}, {"--bogus=1"}, {"--c-array", "2x", "1"},
-                                               {"--csv", "--c-array", "t", "1"}, {"--sweep", "1:2:0"},
-                                               {"--sweep", "2:1:1"}, {"--sweep", "0:10000000:1"},
-                                               {"--sweep", "1:2"}, {"--sweep", "1:2:0.5", "3"},
-                                               {"--chip", "ad9852", "1"}, {"--phase", "east", "1"},
-                                               {"--decode", "--csv", "1"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"-x"},
+                                                                                      {"--unit", "GHz", "1"},
+                                                                                      {"-m", "diagonal", "1"},
+                                                                                      {"-c"},
+                                                                                      {"--bogus=1"},
+                                                                                      {"--c-array", "2x", "1"},
+                                                                                      {"--csv", "--c-array", "t", "1"},
+                                                                                      {"--sweep", "1:2:0"},
+                                                                                      {"--sweep", "2:1:1"},
+                                                                                      {"--sweep", "0:10000000:1"},
+                                                                                      {"--sweep", "1:2"},
+                                                                                      {"--sweep", "1:2:0.5", "3"},
+                                                                                      {"--chip", "ad9852", "1"},
+                                                                                      {"--phase", "east", "1"},
+                                                                                      {"--decode", "--csv", "1"}}) {
         const Outcome r = run(args);
         SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
         EXPECT_EQ(r.status, 2);
@@ -255,20 +259,22 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"--c-array", "1x", "--csv"}, "--c-array: '1x' is not a C identifier"},
         {{"--decode", "--load", "--csv", "--c-array", "t"}, "--csv and --c-array cannot be used together"},
         {{"--decode", "--sweep", "1:2:1", "5"}, "--sweep and FREQUENCY arguments cannot be used together"},
-        {{"--decode", "--phase", "east", "1"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--decode", "--phase", "east", "1"},
+         "--decode reads words; it takes only the clock options, --mode and --unit"},
         {{"--phase", "east", "1"}, "--phase: phase \"east\" is not a number"},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
         SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
-        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.err,
+                  "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
         EXPECT_EQ(r.status, 2);
     }
     // A flag set to false conflicts with nothing.
     EXPECT_EQ(run({"--csv=0", "--c-array", "t", "1"}).status, 0);
     EXPECT_EQ(run({"--decode", "--details=false", "357914"}).status, 0);
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--help", "-u", "GHz"}, {"-u", "GHz", "-h"}, {"--version", "--chip", "x"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--help", "-u", "GHz"}, {"-u", "GHz", "-h"}, {"--version", "--chip", "x"}}) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 0) << args.front();
         EXPECT_EQ(r.err, "") << args.front();
@@ -288,15 +294,15 @@ TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
         {{"--emit", "c", "--details", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
         {{"--emit", "c", "--decode", "10"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
         {{"--emit", "arduino", "--name", "while", "10"}, "--name: name \"while\" is a keyword"},
-        {{"--emit", "arduino", "--pins", "W_CLK=9", "10"},
-         "--pins: W_CLK and FQ_UD are both on pin 9"},
+        {{"--emit", "arduino", "--pins", "W_CLK=9", "10"}, "--pins: W_CLK and FQ_UD are both on pin 9"},
         {{"--emit", "micropython", "--pins", "CLK=1", "10"},
          "--pins: unknown signal \"CLK\": the signals are W_CLK, FQ_UD, DATA and RESET"},
     };
     for (const auto& c : usage) {
         SCOPED_TRACE(c.message);
         const Outcome r = run(c.args);
-        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.err,
+                  "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
     }
@@ -362,7 +368,8 @@ TEST_F(Cli, TheWholeLoadAndTheRealClock)
          "{0x00,0x14,0x7A,0xE1,0x48},//10MHz\n"},
         // Exact halves: a 2^32 Hz clock makes the word the frequency in Hz.
         {{"--no-multiplier", "--ref-hz", "4294967296", "-u", "Hz", "2.5"}, "{0x03,0x00,0x00,0x00},//2.5Hz\n"},
-        {{"--no-multiplier", "--ref-hz", "4294967296", "-u", "Hz", "--truncate", "2.5"}, "{0x02,0x00,0x00,0x00},//2.5Hz\n"},
+        {{"--no-multiplier", "--ref-hz", "4294967296", "-u", "Hz", "--truncate", "2.5"},
+         "{0x02,0x00,0x00,0x00},//2.5Hz\n"},
         // Spellings that have always worked.
         {{"-c20", "--unit=mhz", "--mode=PARALLEL", "--", "1"}, "{0x02,0x22,0x22,0x22},//1MHz\n"},
         {{"--crystal=20", "-uKHz", "10"}, "{0x1A,0x76,0x05,0x00},//10KHz\n"},
@@ -379,11 +386,13 @@ TEST_F(Cli, WarningsGoToStderrAndChangeNothingElse)
 {
     const Outcome plain = run({"-c", "30", "-u", "MHz", "60", "80", "89"});
     EXPECT_EQ(plain.status, 0);
-    EXPECT_EQ(plain.err, "ad9851-word: warning: 2 frequencies are above 40 % of the system clock, where the output gets poor\n");
+    EXPECT_EQ(plain.err,
+              "ad9851-word: warning: 2 frequencies are above 40 % of the system clock, where the output gets poor\n");
     const Outcome fast = run({"-c", "31", "10"});
     EXPECT_EQ(fast.status, 0);
     EXPECT_EQ(fast.out, run({"-c", "31", "10"}).out);
-    EXPECT_NE(fast.err.find("ad9851-word: warning: the system clock is above the AD9851's maximum of 180 MHz"), std::string::npos);
+    EXPECT_NE(fast.err.find("ad9851-word: warning: the system clock is above the AD9851's maximum of 180 MHz"),
+              std::string::npos);
     EXPECT_NE(fast.err.find("ad9851-word: warning: with the 6x multiplier the reference should be from 5 to 30 MHz"),
               std::string::npos);
     const Outcome ad9850 = run({"--chip", "ad9850", "--ref-hz", "125000000", "-u", "MHz", "41.25", "41.26", "50"});
@@ -426,8 +435,9 @@ TEST_F(Cli, TablesSweepArraysAndCsv)
 TEST_F(Cli, DecodesWhatItPrints)
 {
     const Outcome r = run({"--decode", "{0x1A,0x76,0x05,0x00},//10KHz", "357914", "0x5761A"});
-    EXPECT_EQ(r.out, "word=357914\tfrequency_hz=10000.002\nword=357914\tfrequency_hz=10000.002\n"
-                     "word=357914\tfrequency_hz=10000.002\n");
+    EXPECT_EQ(r.out,
+              "word=357914\tfrequency_hz=10000.002\nword=357914\tfrequency_hz=10000.002\n"
+              "word=357914\tfrequency_hz=10000.002\n");
     EXPECT_EQ(r.status, 0);
     // Round trips through the tool: frequency -> line -> decode, every form.
     const struct {
@@ -485,10 +495,11 @@ TEST_F(Cli, ALineOverOneMiBIsAnErrorOfItsOwn)
 TEST_F(Cli, ErrorsStandWhereTheirInputStood)
 {
     const Outcome mixed = shell("printf '1\\nabc\\n60001\\n2\\n' | $W --strict 2>&1");
-    EXPECT_EQ(mixed.out, "{0xCF,0x8B,0x00,0x00},//1KHz\n"
-                         "ad9851-word: line 2: \"abc\": not a number (--strict)\n"
-                         "ad9851-word: line 3: \"60001\": the output frequency is too high: at most 59999.999986 KHz\n"
-                         "{0x9F,0x17,0x01,0x00},//2KHz\n");
+    EXPECT_EQ(mixed.out,
+              "{0xCF,0x8B,0x00,0x00},//1KHz\n"
+              "ad9851-word: line 2: \"abc\": not a number (--strict)\n"
+              "ad9851-word: line 3: \"60001\": the output frequency is too high: at most 59999.999986 KHz\n"
+              "{0x9F,0x17,0x01,0x00},//2KHz\n");
 }
 
 TEST_F(Cli, StrictTakesOnlyNumbers)

@@ -71,7 +71,8 @@ TEST(Clock, UnusableSettingsAreRefused)
             o.referenceHz = *c.ref;
         if (c.ppm)
             o.ppm = *c.ppm;
-        EXPECT_EQ(problemOf([&] { calc::systemClock(o); }), c.problem) << c.crystal << " " << c.ref.value_or("") << " " << c.ppm.value_or("");
+        EXPECT_EQ(problemOf([&] { calc::systemClock(o); }), c.problem)
+            << c.crystal << " " << c.ref.value_or("") << " " << c.ppm.value_or("");
     }
 }
 
@@ -84,10 +85,10 @@ TEST(Clock, WarningsForClocksOutsideTheChipsLimits)
         bool multiplier;
         std::size_t warnings;
     } cases[] = {
-        {calc::Chip::AD9851, "20", {}, true, 0},           // 120 MHz
-        {calc::Chip::AD9851, "30", {}, true, 0},           // 180 MHz exactly
-        {calc::Chip::AD9851, "31", {}, true, 2},           // 186 MHz from a 31 MHz reference
-        {calc::Chip::AD9851, "4", {}, true, 1},            // reference below 5 MHz
+        {calc::Chip::AD9851, "20", {}, true, 0}, // 120 MHz
+        {calc::Chip::AD9851, "30", {}, true, 0}, // 180 MHz exactly
+        {calc::Chip::AD9851, "31", {}, true, 2}, // 186 MHz from a 31 MHz reference
+        {calc::Chip::AD9851, "4", {}, true, 1},  // reference below 5 MHz
         {calc::Chip::AD9851, "40", {}, true, 2},
         {calc::Chip::AD9851, "20", "180000001", false, 1}, // just above 180 MHz, no multiplier
         {calc::Chip::AD9851, "20", "125000000", false, 0}, // no multiplier: any reference
@@ -101,7 +102,8 @@ TEST(Clock, WarningsForClocksOutsideTheChipsLimits)
         o.multiplier = c.multiplier;
         if (c.ref)
             o.referenceHz = *c.ref;
-        EXPECT_EQ(calc::clockWarnings(calc::systemClock(o)).size(), c.warnings) << c.crystal << " " << c.ref.value_or("");
+        EXPECT_EQ(calc::clockWarnings(calc::systemClock(o)).size(), c.warnings)
+            << c.crystal << " " << c.ref.value_or("");
     }
 }
 

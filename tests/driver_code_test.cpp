@@ -5,9 +5,9 @@
 #include "chip_model.h"
 
 #include "calc/driver_code.h"
-#include "calc/text_format.h"
 #include "calc/errors.h"
 #include "calc/result_line.h"
+#include "calc/text_format.h"
 #include "calc/tuner.h"
 
 #include <gtest/gtest.h>
@@ -230,8 +230,8 @@ TEST(DriverPins, AssignmentsAndTheirMistakes)
     };
     for (const auto& c : good)
         EXPECT_EQ(calc::parseDriverPins(c.text, arduino), c.pins) << c.text;
-    for (const char* bad : {"", "DATA", "DATA=", "DATA=x", "DATA=-1", "DATA=256", "DATA=1.5", "DATA=0x10",
-                            "CLK=3", "DATA=3,DATA=4", "DATA=8", "W_CLK=1,FQ_UD=1", "DATA=3,", ",DATA=3"})
+    for (const char* bad : {"", "DATA", "DATA=", "DATA=x", "DATA=-1", "DATA=256", "DATA=1.5", "DATA=0x10", "CLK=3",
+                            "DATA=3,DATA=4", "DATA=8", "W_CLK=1,FQ_UD=1", "DATA=3,", ",DATA=3"})
         EXPECT_EQ(problemOf([&] { calc::parseDriverPins(bad, arduino); }), calc::Problem::InvalidSetting) << bad;
 }
 
@@ -239,8 +239,8 @@ TEST(DriverName, OnlyIdentifiersThatAreNoKeyword)
 {
     for (const char* good : {"ad9851", "dds", "Vfo_2", "a", "match", "print", "abcdefghijklmnopqrstuvwxyz012345"})
         EXPECT_NO_THROW(calc::checkDriverName(good)) << good;
-    for (const char* bad : {"", "9dds", "_dds", "dds-1", "dds 1", "d\xC3\xA9", "int", "class", "def", "None",
-                            "lambda", "_Bool", "and", "abcdefghijklmnopqrstuvwxyz0123456", "a*/"})
+    for (const char* bad : {"", "9dds", "_dds", "dds-1", "dds 1", "d\xC3\xA9", "int", "class", "def", "None", "lambda",
+                            "_Bool", "and", "abcdefghijklmnopqrstuvwxyz0123456", "a*/"})
         EXPECT_EQ(problemOf([&] { calc::checkDriverName(bad); }), calc::Problem::InvalidSetting) << bad;
 }
 
@@ -276,9 +276,13 @@ TEST(DriverCode, RefusesWhatCannotBeEmitted)
               calc::Problem::InvalidSetting);
     EXPECT_EQ(problemOf([&] { calc::emitDriverCode(calc::DriverTarget::C, pins, "for", one); }),
               calc::Problem::InvalidSetting);
-    EXPECT_EQ(problemOf([&] { calc::emitDriverCode(calc::DriverTarget::Arduino, {1, 2, 1, 3}, "ad9851", one); }),
+    EXPECT_EQ(problemOf([&] {
+                  calc::emitDriverCode(calc::DriverTarget::Arduino, {1, 2, 1, 3}, "ad9851", one);
+              }),
               calc::Problem::InvalidSetting);
-    EXPECT_EQ(problemOf([&] { calc::emitDriverCode(calc::DriverTarget::MicroPython, {1, 2, 3, 300}, "ad9851", one); }),
+    EXPECT_EQ(problemOf([&] {
+                  calc::emitDriverCode(calc::DriverTarget::MicroPython, {1, 2, 3, 300}, "ad9851", one);
+              }),
               calc::Problem::InvalidSetting);
 }
 
@@ -361,11 +365,11 @@ struct Frequency {
 
 struct ProofCase {
     std::string label;
-    std::vector<std::string> options;                      // ad9851-word's word and clock options
-    std::function<calc::TunerSettings()> settings;        // the same, as settings
+    std::vector<std::string> options;              // ad9851-word's word and clock options
+    std::function<calc::TunerSettings()> settings; // the same, as settings
     std::vector<Frequency> frequencies;
     std::string name = "ad9851";
-    std::string pins;                                      // --pins, or empty
+    std::string pins; // --pins, or empty
 };
 
 // The loads `ad9851-word --load` prints, as W0..W4.
@@ -451,8 +455,8 @@ std::vector<ProofCase> proofCases()
 
 // How one target's code is built, run and read.
 struct TargetRun {
-    std::string trace;     // the pin writes, one a line
-    std::string failure;   // what went wrong building or running it, if anything
+    std::string trace;   // the pin writes, one a line
+    std::string failure; // what went wrong building or running it, if anything
 };
 
 class DriverProof : public ::testing::TestWithParam<calc::DriverTarget> {
@@ -480,25 +484,48 @@ TargetRun DriverProof::build(const ProofCase& c, const std::string& code, const 
     switch (GetParam()) {
     case calc::DriverTarget::C: {
         writeFile(dir / "driver.c", code);
-        writeFile(dir / "main.c", "#include <stdio.h>\n"
-                                  "enum " + n + "_pin { P0, P1, P2, P3 };\n"
-                                  "extern const unsigned char " + n + "_loads[][5];\n"
-                                  "void " + n + "_start(void);\n"
-                                  "void " + n + "_load(const unsigned char entry[5]);\n"
-                                  "void " + n + "_power_down(const unsigned char entry[5]);\n"
-                                  "void " + n + "_write_pin(enum " + n + "_pin pin, int level);\n"
-                                  "void " + n + "_write_pin(enum " + n + "_pin pin, int level)\n"
-                                  "{\n    printf(\"%d %d\\n\", (int)pin, level);\n}\n"
-                                  "int main(void)\n{\n    int i;\n    " + n + "_start();\n"
-                                  "    for (i = 0; i < " + count + "; ++i)\n        " + n + "_load(" + n + "_loads[i]);\n"
-                                  "    " + n + "_power_down(" + n + "_loads[0]);\n    return 0;\n}\n");
-        const std::string flags = " -std=c99 -Wall -Wextra -Werror -pedantic -Wmissing-prototypes -Wstrict-prototypes"
-                                  " -Wconversion -Wshadow";
+        writeFile(dir / "main.c",
+                  "#include <stdio.h>\n"
+                  "enum " +
+                      n +
+                      "_pin { P0, P1, P2, P3 };\n"
+                      "extern const unsigned char " +
+                      n +
+                      "_loads[][5];\n"
+                      "void " +
+                      n +
+                      "_start(void);\n"
+                      "void " +
+                      n +
+                      "_load(const unsigned char entry[5]);\n"
+                      "void " +
+                      n +
+                      "_power_down(const unsigned char entry[5]);\n"
+                      "void " +
+                      n + "_write_pin(enum " + n +
+                      "_pin pin, int level);\n"
+                      "void " +
+                      n + "_write_pin(enum " + n +
+                      "_pin pin, int level)\n"
+                      "{\n    printf(\"%d %d\\n\", (int)pin, level);\n}\n"
+                      "int main(void)\n{\n    int i;\n    " +
+                      n +
+                      "_start();\n"
+                      "    for (i = 0; i < " +
+                      count + "; ++i)\n        " + n + "_load(" + n +
+                      "_loads[i]);\n"
+                      "    " +
+                      n + "_power_down(" + n + "_loads[0]);\n    return 0;\n}\n");
+        const std::string flags =
+            " -std=c99 -Wall -Wextra -Werror -pedantic -Wmissing-prototypes -Wstrict-prototypes"
+            " -Wconversion -Wshadow";
         const std::string cc = quote(DRIVER_CC);
-        if (run(cc + flags + " -c " + quote((dir / "driver.c").string()) + " -o " + quote((dir / "driver.o").string()), log) != 0)
+        if (run(cc + flags + " -c " + quote((dir / "driver.c").string()) + " -o " + quote((dir / "driver.o").string()),
+                log) != 0)
             return fail("cc driver.c");
-        if (run(cc + flags + " " + quote((dir / "main.c").string()) + " " + quote((dir / "driver.o").string()) + " -o " +
-                    quote((dir / "driver").string()), log) != 0)
+        if (run(cc + flags + " " + quote((dir / "main.c").string()) + " " + quote((dir / "driver.o").string()) +
+                    " -o " + quote((dir / "driver").string()),
+                log) != 0)
             return fail("cc main.c");
         if (run(quote((dir / "driver").string()), trace) != 0)
             return fail("running it");
@@ -506,14 +533,19 @@ TargetRun DriverProof::build(const ProofCase& c, const std::string& code, const 
     }
     case calc::DriverTarget::Arduino: {
         writeFile(dir / "driver.ino", code);
-        writeFile(dir / "main.cpp", "#include <Arduino.h>\n#include \"driver.ino\"\n"
-                                    "int main()\n{\n    setup();\n    loop();\n"
-                                    "    for (int i = 0; i < " + count + "; ++i)\n        " + n + "_load(" + n + "_loads[i]);\n"
-                                    "    " + n + "_power_down(" + n + "_loads[0]);\n}\n");
+        writeFile(dir / "main.cpp",
+                  "#include <Arduino.h>\n#include \"driver.ino\"\n"
+                  "int main()\n{\n    setup();\n    loop();\n"
+                  "    for (int i = 0; i < " +
+                      count + "; ++i)\n        " + n + "_load(" + n +
+                      "_loads[i]);\n"
+                      "    " +
+                      n + "_power_down(" + n + "_loads[0]);\n}\n");
         const std::string stub = std::string(DRIVER_STUBS) + "/arduino_stub";
         if (run(quote(DRIVER_CXX) + " -std=gnu++11 -Wall -Wextra -Werror -I" + quote(stub) + " " +
                     quote((dir / "main.cpp").string()) + " " + quote(stub + "/Arduino.cpp") + " -o " +
-                    quote((dir / "driver").string()), log) != 0)
+                    quote((dir / "driver").string()),
+                log) != 0)
             return fail("g++ driver.ino");
         if (run(quote((dir / "driver").string()), trace) != 0)
             return fail("running it");
@@ -523,13 +555,17 @@ TargetRun DriverProof::build(const ProofCase& c, const std::string& code, const 
         writeFile(dir / "driver.py", code);
         // The module run as a board runs its main.py, which calls the example
         // entry point; then its routines.
-        writeFile(dir / "run.py", "import runpy, sys\n"
-                                  "d = runpy.run_path(sys.argv[1], run_name='__main__')\n"
-                                  "for row in d['" + n + "_loads']:\n    d['" + n + "_load'](row)\n"
-                                  "d['" + n + "_power_down'](d['" + n + "_loads'][0])\n");
+        writeFile(dir / "run.py",
+                  "import runpy, sys\n"
+                  "d = runpy.run_path(sys.argv[1], run_name='__main__')\n"
+                  "for row in d['" +
+                      n + "_loads']:\n    d['" + n +
+                      "_load'](row)\n"
+                      "d['" +
+                      n + "_power_down'](d['" + n + "_loads'][0])\n");
         const std::string python = quote(DRIVER_PYTHON);
-        const std::string path = "PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=" +
-                                 quote(std::string(DRIVER_STUBS) + "/micropython_stub") + " ";
+        const std::string path =
+            "PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=" + quote(std::string(DRIVER_STUBS) + "/micropython_stub") + " ";
         if (run(python + " -m py_compile " + quote((dir / "driver.py").string()), log) != 0)
             return fail("py_compile");
         if (run(path + python + " " + quote((dir / "run.py").string()) + " " + quote((dir / "driver.py").string()),
@@ -634,7 +670,8 @@ TEST_P(DriverProof, TheCommandLineEmitsCodeThatLoadsItsWords)
     for (const ProofCase& c : proofCases()) {
         SCOPED_TRACE(c.label);
         const fs::path dir = workDir(c);
-        std::string command = quote(AD9851_WORD) + " --emit " + targetName[int(GetParam())] + " --name " + quote(c.name);
+        std::string command =
+            quote(AD9851_WORD) + " --emit " + targetName[int(GetParam())] + " --name " + quote(c.name);
         if (!c.pins.empty())
             command += " --pins " + quote(c.pins);
         for (const std::string& o : c.options)

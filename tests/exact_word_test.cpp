@@ -29,11 +29,14 @@ TEST(ExactWord, HalvesRoundUpOrDown)
         calc::Rounding rounding;
         std::optional<std::uint32_t> word;
     } cases[] = {
-        {"2.5", calc::Rounding::NearestHalfUp, 3}, {"2.5", calc::Rounding::Down, 2},
+        {"2.5", calc::Rounding::NearestHalfUp, 3},
+        {"2.5", calc::Rounding::Down, 2},
         {"2.4999999999999999999999999999", calc::Rounding::NearestHalfUp, 2},
         {"2.5000000000000000000000000000000000000000000000000000000001", calc::Rounding::Down, 2},
-        {"0.5", calc::Rounding::NearestHalfUp, 1}, {"0.5", calc::Rounding::Down, 0},
-        {"-0.5", calc::Rounding::NearestHalfUp, 0}, {"-0.5", calc::Rounding::Down, 0},
+        {"0.5", calc::Rounding::NearestHalfUp, 1},
+        {"0.5", calc::Rounding::Down, 0},
+        {"-0.5", calc::Rounding::NearestHalfUp, 0},
+        {"-0.5", calc::Rounding::Down, 0},
         {"-0.9", calc::Rounding::Down, 0},
         {"-0.50000000000000000000000000000000000000000000000001", calc::Rounding::NearestHalfUp, std::nullopt},
         {"-1", calc::Rounding::Down, std::nullopt},
@@ -105,8 +108,7 @@ TEST(ExactWord, AgreesWithARationalModelInEitherWidth)
             const boost::multiprecision::cpp_rational khz(rt::fromDigits(whole + fraction.substr(0, decimals), 10),
                                                           rt::powerOfTen(decimals));
             const boost::multiprecision::cpp_rational word = khz * 1000 * (rt::BigInt(1) << 32) / clock;
-            const rt::BigInt expected =
-                (numerator(word) * 2 + denominator(word)) / (denominator(word) * 2);
+            const rt::BigInt expected = (numerator(word) * 2 + denominator(word)) / (denominator(word) * 2);
             ASSERT_TRUE(expected == tuner.tune(text).word) << ref << " " << text;
         }
     }

@@ -84,7 +84,8 @@ TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
     logic.Option2_Click(1);
     logic.Command1_Click();
     EXPECT_EQ(view.texts[form::Box::data], "{0x00,0x05,0x76,0x1A},//10KHz");
-    EXPECT_NE(view.tooltip.find("（并行，相位 0，不掉电，6 倍频）：{0x01,0x00,0x05,0x76,0x1A}"), std::string::npos) << view.tooltip;
+    EXPECT_NE(view.tooltip.find("（并行，相位 0，不掉电，6 倍频）：{0x01,0x00,0x05,0x76,0x1A}"), std::string::npos)
+        << view.tooltip;
 }
 
 TEST_F(Form, TooltipUsesTheCrystalTheCalculationRead)
@@ -184,8 +185,7 @@ TEST_F(Form, OptionClicksRunTheirArraysHandler)
         std::int16_t mode1, mode2;
         const char* caption;
     } steps[] = {
-        {1, 0, 0, 0, "Hz"},  {2, 1, 0, 1, "Hz"},  {1, 2, 2, 1, "MHz"},
-        {1, 2, 2, 1, "MHz"}, // the selected one again
+        {1, 0, 0, 0, "Hz"},  {2, 1, 0, 1, "Hz"},  {1, 2, 2, 1, "MHz"}, {1, 2, 2, 1, "MHz"}, // the selected one again
         {2, 0, 2, 0, "MHz"}, {3, 1, 2, 0, "MHz"}, // no such array: nothing happens
         {0, 1, 2, 0, "MHz"},
     };
@@ -281,11 +281,10 @@ TEST(FormText, InsertedLineBreaksKeepTheFirstLine)
         std::u16string kept;
         int keptCursor;
     } cases[] = {
-        {u"10\n", 3, u"10", 2},          // pasted into an empty box
-        {u"25\r\n30\r\n", 8, u"25", 2},
-        {u"12\n3", 4, u"12", 2},         // "1|" + "2\n3"
-        {u"10\r95", 4, u"105", 2},       // "1|5" + "0\r9"
-        {u"7\n8", 0, u"7", 0},           // set from code: ends at the break
+        {u"10\n", 3, u"10", 2},                                  // pasted into an empty box
+        {u"25\r\n30\r\n", 8, u"25", 2}, {u"12\n3", 4, u"12", 2}, // "1|" + "2\n3"
+        {u"10\r95", 4, u"105", 2},                               // "1|5" + "0\r9"
+        {u"7\n8", 0, u"7", 0},                                   // set from code: ends at the break
         {u"plain", 2, u"plain", 2},
     };
     for (const auto& c : cases) {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -28,21 +28,20 @@ TEST_P(TextToDouble, ReadsTheLeadingNumber)
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, TextToDouble,
-    ::testing::Values(
-        TextCase{"10", 10}, TextCase{"", 0}, TextCase{"abc", 0}, TextCase{"10KHz", 10},
-        TextCase{"  10 ", 10}, TextCase{"12 345", 12345}, TextCase{"\t1\n2", 12},
-        TextCase{"+7", 7}, TextCase{"-7.25", -7.25}, TextCase{"- 3", -3}, TextCase{".5", 0.5},
-        TextCase{"5.", 5}, TextCase{"1.2.3", 1.2}, TextCase{"1,000", 1}, TextCase{"1e3", 1000},
-        TextCase{"1E+3", 1000}, TextCase{"1.5D2", 150}, TextCase{"2d-1", 0.2},
-        TextCase{"1 e 3", 1000}, TextCase{"1e", 1}, TextCase{"1e+", 1}, TextCase{"1ex", 1},
-        TextCase{"&H1A", 26}, TextCase{"&hff", 255}, TextCase{"&HFFFFFFFF", 4294967295.0},
-        TextCase{"&O17", 15}, TextCase{"&o777", 511}, TextCase{"&H", 0}, TextCase{"&HG", 0},
-        TextCase{"&X1", 0}, TextCase{"-&H10", -16}, TextCase{"&H1A.8", 26}, TextCase{"&O19", 1},
-        TextCase{"0.1", 0.1}, TextCase{"357913.9413", 357913.9413},
-        TextCase{"1e-400", 0}, TextCase{"0e999999", 0}, TextCase{"1.7976931348623157e308", 1.7976931348623157e308},
-        TextCase{"00000000000000000000000000000000000000000001", 1},
-        TextCase{"0.000000000000000000000000000000000000000000000000000000000000000000001", 1e-69},
-        TextCase{"\r10", 0}, TextCase{"１０", 0}));
+    ::testing::Values(TextCase{"10", 10}, TextCase{"", 0}, TextCase{"abc", 0}, TextCase{"10KHz", 10},
+                      TextCase{"  10 ", 10}, TextCase{"12 345", 12345}, TextCase{"\t1\n2", 12}, TextCase{"+7", 7},
+                      TextCase{"-7.25", -7.25}, TextCase{"- 3", -3}, TextCase{".5", 0.5}, TextCase{"5.", 5},
+                      TextCase{"1.2.3", 1.2}, TextCase{"1,000", 1}, TextCase{"1e3", 1000}, TextCase{"1E+3", 1000},
+                      TextCase{"1.5D2", 150}, TextCase{"2d-1", 0.2}, TextCase{"1 e 3", 1000}, TextCase{"1e", 1},
+                      TextCase{"1e+", 1}, TextCase{"1ex", 1}, TextCase{"&H1A", 26}, TextCase{"&hff", 255},
+                      TextCase{"&HFFFFFFFF", 4294967295.0}, TextCase{"&O17", 15}, TextCase{"&o777", 511},
+                      TextCase{"&H", 0}, TextCase{"&HG", 0}, TextCase{"&X1", 0}, TextCase{"-&H10", -16},
+                      TextCase{"&H1A.8", 26}, TextCase{"&O19", 1}, TextCase{"0.1", 0.1},
+                      TextCase{"357913.9413", 357913.9413}, TextCase{"1e-400", 0}, TextCase{"0e999999", 0},
+                      TextCase{"1.7976931348623157e308", 1.7976931348623157e308},
+                      TextCase{"00000000000000000000000000000000000000000001", 1},
+                      TextCase{"0.000000000000000000000000000000000000000000000000000000000000000000001", 1e-69},
+                      TextCase{"\r10", 0}, TextCase{"１０", 0}));
 
 TEST(TextToDoubleEdges, LongHexadecimalAndOctalRoundCorrectly)
 {
@@ -87,10 +86,9 @@ TEST(WrittenNumber, SaysWhereTheNumberEnds)
     const struct {
         const char* text;
         bool whole;
-    } cases[] = {{"10", true},   {" 10 ", true},  {"1 0", true},   {"10KHz", false}, {"", false},
-                 {"abc", false}, {"-", false},    {".", false},    {"1e", false},    {"1e5", true},
-                 {"&H1A", true}, {"&H", false},   {"&O8", false},  {"5.", true},     {"1.2.3", false},
-                 {"\t7\n", true}, {"10\r", false}};
+    } cases[] = {{"10", true},   {" 10 ", true}, {"1 0", true},    {"10KHz", false}, {"", false},    {"abc", false},
+                 {"-", false},   {".", false},   {"1e", false},    {"1e5", true},    {"&H1A", true}, {"&H", false},
+                 {"&O8", false}, {"5.", true},   {"1.2.3", false}, {"\t7\n", true},  {"10\r", false}};
     for (const auto& c : cases) {
         const rt::WrittenNumber n = rt::readWrittenNumber(c.text);
         EXPECT_EQ(n.isWholeText(c.text), c.whole) << '"' << c.text << '"';
@@ -123,11 +121,20 @@ TEST(Rounding, HalvesGoToEvenOrAwayFromZero)
 {
     const struct {
         double in, even, away;
-    } cases[] = {{20.5, 20, 21},  {21.5, 22, 22},   {-20.5, -20, -21}, {-21.5, -22, -22},
-                 {0.5, 0, 1},     {-0.5, -0, -1},   {2.4999999, 2, 2}, {2.5000001, 3, 3},
-                 {-0.4, -0, -0},  {357914.5, 357914, 357915},
-                 {0.49999999999999994, 0, 0},   {4503599627370495.5, 4503599627370496, 4503599627370496},
-                 {2147483647.5, 2147483648, 2147483648}, {1e300, 1e300, 1e300}};
+    } cases[] = {{20.5, 20, 21},
+                 {21.5, 22, 22},
+                 {-20.5, -20, -21},
+                 {-21.5, -22, -22},
+                 {0.5, 0, 1},
+                 {-0.5, -0, -1},
+                 {2.4999999, 2, 2},
+                 {2.5000001, 3, 3},
+                 {-0.4, -0, -0},
+                 {357914.5, 357914, 357915},
+                 {0.49999999999999994, 0, 0},
+                 {4503599627370495.5, 4503599627370496, 4503599627370496},
+                 {2147483647.5, 2147483648, 2147483648},
+                 {1e300, 1e300, 1e300}};
     for (const auto& c : cases) {
         EXPECT_EQ(rt::roundHalfToEven(c.in), c.even) << c.in;
         EXPECT_EQ(rt::roundHalfAwayFromZero(c.in), c.away) << c.in;
@@ -139,11 +146,10 @@ TEST(TextToDoubleEdges, AgreesWithCorrectRoundingOnBothPaths)
 {
     // Short numbers take the quick path, long ones the general reader; both
     // must give the correctly rounded double, which strtod gives in "C".
-    for (const char* text :
-         {"0.1", "0.3", "123456789012345.6", "9007199254740993", "1.5e22", "1.5e23", "4.35",
-          "0.000000000000000000001", "1234567890123456789", "12345678901234567890",
-          "2.2250738585072014e-308", "4.9e-324", "179769313486231570000000000000000000000e270",
-          "0.1000000000000000055511151231257827", "59999999.986", "357913.9413"}) {
+    for (const char* text : {"0.1", "0.3", "123456789012345.6", "9007199254740993", "1.5e22", "1.5e23", "4.35",
+                             "0.000000000000000000001", "1234567890123456789", "12345678901234567890",
+                             "2.2250738585072014e-308", "4.9e-324", "179769313486231570000000000000000000000e270",
+                             "0.1000000000000000055511151231257827", "59999999.986", "357913.9413"}) {
         EXPECT_EQ(rt::textToDouble(text), std::strtod(text, nullptr)) << text;
     }
 }

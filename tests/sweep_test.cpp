@@ -35,8 +35,8 @@ TEST(Sweep, CountsInExactDecimals)
     EXPECT_EQ(tenths.text(10), "1"); // no drift
     EXPECT_EQ(tenths.text(3), "0.3");
     EXPECT_EQ(cli::Sweep("0:9999999:1").size(), 10'000'000u);
-    for (const char* bad : {"1:2:0", "2:1:1", "1:2:-1", "0:10000000:1", "1:2", "1:2:3:4", "a:2:1", "1::1",
-                            "1e3:2:1", "0:1:0.0000000000000000001", "0:99999999999999999999:1"})
+    for (const char* bad : {"1:2:0", "2:1:1", "1:2:-1", "0:10000000:1", "1:2", "1:2:3:4", "a:2:1", "1::1", "1e3:2:1",
+                            "0:1:0.0000000000000000001", "0:99999999999999999999:1"})
         EXPECT_THROW(cli::Sweep{bad}, std::invalid_argument) << bad;
 }
 

@@ -40,8 +40,8 @@ TEST(TextFormat, DeviationsCarryTheirSign)
     const struct {
         double hz;
         const char* text;
-    } cases[] = {{0.002, "+0.002"}, {0.0, "+0.000"}, {-0.004, "-0.004"}, {-0.0004, "-0.000"},
-                 {-0.0, "-0.000"},  {1234.5678, "+1234.568"}};
+    } cases[] = {{0.002, "+0.002"},   {0.0, "+0.000"},  {-0.004, "-0.004"},
+                 {-0.0004, "-0.000"}, {-0.0, "-0.000"}, {1234.5678, "+1234.568"}};
     for (const auto& c : cases)
         EXPECT_EQ(calc::formatDeviationHz(c.hz), c.text) << c.hz;
 }

@@ -10,8 +10,8 @@
 
 namespace {
 
-using calc::test::settings;
 using calc::test::lineOf;
+using calc::test::settings;
 
 TEST(Load, DatasheetExampleInBothOrders)
 {

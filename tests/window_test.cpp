@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAccessible>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QFontInfo>
@@ -215,8 +215,8 @@ TEST_F(Window, AFailedCalculationKeepsWhatWasReadBeforeTheProblem)
     type("F", "7");
     click("Command1");
     closeErrorBoxes();
-    EXPECT_EQ(form->Fc1(), 5462);               // the crystal as read
-    EXPECT_EQ(form->F1(), 7.0);                 // read, but nothing computed with it
+    EXPECT_EQ(form->Fc1(), 5462); // the crystal as read
+    EXPECT_EQ(form->F1(), 7.0);   // read, but nothing computed with it
     EXPECT_EQ(form->F0(), 7.0);
     EXPECT_NEAR(form->temp(), 357913.94, 0.01); // the previous word
     EXPECT_EQ(form->state().temp, form->temp());
@@ -227,11 +227,16 @@ int px(int twips) { return form::toPixels(twips, form::layoutDpi); }
 const char* classOf(form::Kind kind)
 {
     switch (kind) {
-    case form::Kind::Frame: return "QGroupBox";
-    case form::Kind::Option: return "QRadioButton";
-    case form::Kind::TextBox: return "QLineEdit";
-    case form::Kind::Label: return "QLabel";
-    case form::Kind::Button: return "QPushButton";
+    case form::Kind::Frame:
+        return "QGroupBox";
+    case form::Kind::Option:
+        return "QRadioButton";
+    case form::Kind::TextBox:
+        return "QLineEdit";
+    case form::Kind::Label:
+        return "QLabel";
+    case form::Kind::Button:
+        return "QPushButton";
     }
     return "";
 }
@@ -289,7 +294,8 @@ TEST_F(Window, EveryControlSitsAsTheLayoutSays)
 TEST_F(Window, TabOrderFollowsTheStoredIndexes)
 {
     // Frames and labels take no focus; the rest in the stored tab order.
-    const char* expected[] = {"Option1_0", "Option1_1", "Option1_2", "F", "data", "Command1", "Fc", "Option2_0", "Option2_1"};
+    const char* expected[] = {"Option1_0", "Option1_1", "Option1_2", "F",        "data",
+                              "Command1",  "Fc",        "Option2_0", "Option2_1"};
     std::vector<QString> chain;
     QWidget* start = control(expected[0]);
     QWidget* w = start;
@@ -349,9 +355,10 @@ TEST_F(Window, ControlsHaveAccessibleNames)
     const struct {
         const char* name;
         const char* accessible;
-    } cases[] = {{"F", "频率"}, {"Fc", "晶振频率"}, {"data", "对应值"}, {"Command1", "计算"},
-                 {"Option1_1", "KHz"}, {"Option2_1", "并行"}, {"Frame2", "频率设置"},
-                 {"Frame1", "AD9851 计算软件 KOVA TARELMIN"}};
+    } cases[] = {{"F", "频率"},          {"Fc", "晶振频率"},
+                 {"data", "对应值"},     {"Command1", "计算"},
+                 {"Option1_1", "KHz"},   {"Option2_1", "并行"},
+                 {"Frame2", "频率设置"}, {"Frame1", "AD9851 计算软件 KOVA TARELMIN"}};
     for (const auto& c : cases)
         EXPECT_EQ(control(c.name)->accessibleName(), QString::fromUtf8(c.accessible)) << c.name;
 }
@@ -365,8 +372,8 @@ TEST_F(Window, ChineseCaptionsHaveGlyphs)
         const QFontMetrics metrics(w->font());
         for (const QChar c : textOf(w))
             if (c.unicode() >= 0x4E00) {
-                EXPECT_TRUE(metrics.inFont(c)) << name << " lacks U+" << std::hex << int(c.unicode())
-                                               << " in " << QFontInfo(w->font()).family().toStdString();
+                EXPECT_TRUE(metrics.inFont(c)) << name << " lacks U+" << std::hex << int(c.unicode()) << " in "
+                                               << QFontInfo(w->font()).family().toStdString();
             }
     }
 }
@@ -404,7 +411,8 @@ TEST_F(Window, FrameLinesRunAcrossTheirTitles)
         // The title itself is drawn: some pixel in its row is neither frame nor background.
         bool titleDrawn = false;
         for (int tx = 8; tx < 8 + QFontMetrics(frame->font()).horizontalAdvance(frame->title()) && !titleDrawn; ++tx)
-            titleDrawn = image.pixelColor(tx, line) != background && image.pixelColor(tx, line) != image.pixelColor(x, line);
+            titleDrawn =
+                image.pixelColor(tx, line) != background && image.pixelColor(tx, line) != image.pixelColor(x, line);
         EXPECT_TRUE(titleDrawn);
         // The controls inside stay clear of the line.
         for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -460,11 +468,8 @@ TEST_F(Window, PastedLineBreaksKeepTheFirstLineOnly)
         const char* pasted;
         const char* after;
     } cases[] = {
-        {"", 0, "10\n", "10"},
-        {"", 0, "25\r\n30\r\n", "25"},
-        {"1", 1, "2\n3", "12"},
-        {"15", 1, "0\r9", "105"},
-        {"7", 0, "\n8", "7"},
+        {"", 0, "10\n", "10"},    {"", 0, "25\r\n30\r\n", "25"}, {"1", 1, "2\n3", "12"},
+        {"15", 1, "0\r9", "105"}, {"7", 0, "\n8", "7"},
     };
     for (const auto& c : cases) {
         f->setText(QString::fromUtf8(c.before));
@@ -497,7 +502,8 @@ TEST_F(Window, TooltipTellsWhatTheWordReallyGives)
     type("F", "10");
     type("Fc", "30");
     click("Command1");
-    EXPECT_TRUE(control("data")->toolTip().contains(QStringLiteral("（并行，相位 0，不掉电，6 倍频）：{0x01,0x0E,0x38,0xE3,0x8E}")))
+    EXPECT_TRUE(control("data")->toolTip().contains(
+        QStringLiteral("（并行，相位 0，不掉电，6 倍频）：{0x01,0x0E,0x38,0xE3,0x8E}")))
         << control("data")->toolTip().toStdString();
     // A failed calculation leaves the tooltip with the line it belongs to.
     const QString before = control("data")->toolTip();

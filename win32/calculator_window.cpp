@@ -128,9 +128,15 @@ bool CalculatorWindow::create(int show)
         if (!continuesGroup)
             style |= WS_GROUP;
         switch (c->kind) {
-        case form::Kind::Frame: style |= BS_GROUPBOX; break;
-        case form::Kind::Option: style |= BS_AUTORADIOBUTTON | (continuesGroup ? 0 : WS_TABSTOP); break;
-        case form::Kind::Button: style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP; break;
+        case form::Kind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case form::Kind::Option:
+            style |= BS_AUTORADIOBUTTON | (continuesGroup ? 0 : WS_TABSTOP);
+            break;
+        case form::Kind::Button:
+            style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+            break;
         case form::Kind::TextBox:
             kindClass = L"EDIT";
             style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
@@ -142,8 +148,8 @@ bool CalculatorWindow::create(int show)
             break;
         }
         HWND hwnd = CreateWindowExW(exStyle, kindClass, widen(c->text).c_str(), style, 0, 0, 0, 0, window_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(form::row(c->name)))),
-                                    instance_, nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(form::row(c->name)))), instance_,
+                                    nullptr);
         if (!hwnd)
             return false;
         if (c->kind == form::Kind::TextBox)
@@ -151,9 +157,9 @@ bool CalculatorWindow::create(int show)
         previous = c;
     }
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
-                               nullptr);
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     if (tooltip_) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -305,7 +311,10 @@ HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window
 
 std::string CalculatorWindow::text(form::Box which) const { return narrow(windowText(box(which))); }
 
-void CalculatorWindow::setText(form::Box which, std::string_view text) { SetWindowTextW(box(which), widen(text).c_str()); }
+void CalculatorWindow::setText(form::Box which, std::string_view text)
+{
+    SetWindowTextW(box(which), widen(text).c_str());
+}
 
 std::string CalculatorWindow::unitCaption() const { return narrow(windowText(control(form::unitLabelRow))); }
 

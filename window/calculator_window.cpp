@@ -169,11 +169,15 @@ void CalculatorWindow::setResultTooltip(std::string_view text) { box(form::Box::
 
 void CalculatorWindow::announceResult(std::string_view text) { announceNewValue(box(form::Box::data), qstr(text)); }
 
-void CalculatorWindow::setDescription(form::Box which, std::string_view text) { box(which)->setAccessibleDescription(qstr(text)); }
+void CalculatorWindow::setDescription(form::Box which, std::string_view text)
+{
+    box(which)->setAccessibleDescription(qstr(text));
+}
 
 void CalculatorWindow::showError(std::string_view message)
 {
-    auto* errorBox = new QMessageBox(QMessageBox::Warning, qstr(form::errorTitle), qstr(message), QMessageBox::Ok, this);
+    auto* errorBox =
+        new QMessageBox(QMessageBox::Warning, qstr(form::errorTitle), qstr(message), QMessageBox::Ok, this);
     errorBox->setObjectName(QStringLiteral("errorBox"));
     errorBox->setAttribute(Qt::WA_DeleteOnClose);
     errorBox->setWindowModality(Qt::WindowModal);

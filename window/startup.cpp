@@ -36,7 +36,7 @@ void prepareApplication(QApplication& app)
 
     // The captions ask for SimSun (宋体).  Where it is missing, as on Linux,
     // a Song-style CJK font draws them instead.
-    const QStringList songStyle{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+    const QStringList songStyle{QStringLiteral("AR PL UMing CN"),   QStringLiteral("AR PL UMing TW"),
                                 QStringLiteral("AR PL SungtiL GB"), QStringLiteral("Noto Serif CJK SC"),
                                 QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")};
     QFont::insertSubstitutions(QStringLiteral("SimSun"), songStyle);

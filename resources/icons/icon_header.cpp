@@ -50,9 +50,9 @@ int main(int argc, char** argv)
     }
     std::ostringstream header;
     header << "#pragma once\n"
-           "// Generated at build time by icon_header from the icon PNGs; do not edit.\n"
-           "// Pixels as 0xAARRGGBB, row by row from the top left.\n"
-           "#include <cstdint>\n";
+              "// Generated at build time by icon_header from the icon PNGs; do not edit.\n"
+              "// Pixels as 0xAARRGGBB, row by row from the top left.\n"
+              "#include <cstdint>\n";
     for (int i = 2; i < argc; ++i) {
         if (!writeImage(header, argv[i]))
             return 1;
