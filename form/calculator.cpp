@@ -9,6 +9,7 @@
 #include "calc/units.h"
 #include "calc/window_word.h"
 #include "form/messages.h"
+#include "runtime/text_normal.h"
 
 #include <algorithm>
 #include <exception>
@@ -62,9 +63,10 @@ void Calculator::Command1_Click()
     dispatch([&] {
         // Read in this order: the frequency, the crystal, the frequency again
         // for the comment, the unit caption.  The result box is written
-        // last, and only when the calculation succeeds.
-        const std::string frequency = view_.text(Box::F);
-        const std::string crystal = view_.text(Box::Fc);
+        // last, and only when the calculation succeeds.  The numbers are
+        // read from their plain forms; the comment repeats the box as typed.
+        const std::string frequency = rt::plainNumberText(view_.text(Box::F));
+        const std::string crystal = rt::plainNumberText(view_.text(Box::Fc));
         const std::string comment = view_.text(Box::F);
         const std::string unit = view_.unitCaption();
         std::string line;
@@ -101,7 +103,7 @@ void Calculator::describeInputs()
 {
     std::string limit;
     try {
-        limit = calc::windowFrequencyLimit(calc::readCrystalMHz(view_.text(Box::Fc)), state_.mode1);
+        limit = calc::windowFrequencyLimit(calc::readCrystalMHz(rt::plainNumberText(view_.text(Box::Fc))), state_.mode1);
     } catch (const calc::CalcError&) {
         // no usable crystal yet: the range is said without its number
     }

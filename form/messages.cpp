@@ -10,7 +10,7 @@ std::string errorMessage(const calc::CalcError& error)
     switch (error.problem()) {
     case calc::Problem::CrystalOutOfRange:
         return "晶振频率超出范围。\n晶振频率必须在 " + std::to_string(calc::minCrystalMHz) + " 到 " +
-               std::to_string(calc::maxCrystalMHz) + " MHz 之间（按四舍五入取整数 MHz），请修改“晶振频率”。";
+               std::to_string(calc::maxCrystalMHz) + " MHz 之间（取最接近的整数 MHz，.5 取偶数），请修改“晶振频率”。";
     case calc::Problem::FrequencyUnreadable:
         return "输出频率的数值太大，无法读取。\n请修改“频率设置”。";
     case calc::Problem::FrequencyTooHigh:

@@ -144,6 +144,48 @@ TEST_F(Form, ErrorsAreShownAndLeaveTheResultAlone)
     }
 }
 
+TEST_F(Form, CrystalMessageStatesTheRoundingApplied)
+{
+    // Halves go to the even neighbour: 0.5 is 0 MHz and refused, 2.5 is 2.
+    view.texts[form::Box::Fc] = "0.5";
+    logic.Command1_Click();
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("（取最接近的整数 MHz，.5 取偶数）"), std::string::npos) << view.errors[0];
+    EXPECT_EQ(view.errors[0].find("四舍五入"), std::string::npos) << view.errors[0];
+
+    view.texts[form::Box::Fc] = "2.5";
+    logic.Command1_Click();
+    EXPECT_EQ(view.errors.size(), 1u);
+    EXPECT_EQ(logic.state().Fc1, 2);
+}
+
+TEST_F(Form, PastedSpacesAndFullWidthDigitsReadAsShown)
+{
+    const struct {
+        const char* F;
+        const char* Fc;
+        const char* line;
+    } cases[] = {
+        {"\u200b10", "20", "{0x1A,0x76,0x05,0x00},//\u200b10KHz"},
+        {"\u00a010", "20", "{0x1A,0x76,0x05,0x00},//\u00a010KHz"},
+        {"\u300010", "20", "{0x1A,0x76,0x05,0x00},//\u300010KHz"},
+        {"\uff11\uff10", "20", "{0x1A,0x76,0x05,0x00},//\uff11\uff10KHz"},
+        {"10", "\uff12\uff10", "{0x1A,0x76,0x05,0x00},//10KHz"},
+        {"10", "\u300020", "{0x1A,0x76,0x05,0x00},//10KHz"},
+    };
+    for (const auto& c : cases) {
+        view.texts[form::Box::F] = c.F;
+        view.texts[form::Box::Fc] = c.Fc;
+        view.texts[form::Box::data] = "";
+        logic.Command1_Click();
+        EXPECT_TRUE(view.errors.empty()) << c.F << " " << c.Fc;
+        EXPECT_EQ(view.texts[form::Box::data], c.line);
+    }
+    view.texts[form::Box::Fc] = "\uff13\uff10";
+    logic.crystalChanged();
+    EXPECT_EQ(view.descriptions[form::Box::F], "KHz，0 到 89999.999979 KHz");
+}
+
 TEST_F(Form, CrystalChangesTheFrequencyRange)
 {
     view.texts[form::Box::Fc] = "30";
