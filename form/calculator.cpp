@@ -120,13 +120,23 @@ std::string Calculator::wordTooltip(std::uint32_t word) const
     return resultTooltip(details, load, calc::isSerial(state_.mode2));
 }
 
-void keepFirstLine(std::u16string& text, int& cursor)
+void keepFirstLine(std::u16string_view before, std::u16string& text, int& cursor)
 {
     const auto isBreak = [](char16_t c) { return c == u'\n' || c == u'\r'; };
     const auto first = std::ranges::find_if(text, isBreak);
     if (first == text.end())
         return;
-    const int from = int(first - text.begin());
+    // Where the inserted text starts: the end of what the text kept of
+    // `before` in front of it.
+    const auto parted = std::ranges::mismatch(before, text).in2;
+    const auto start = std::size_t(std::min(parted - text.begin(), std::ptrdiff_t(cursor)));
+    std::size_t blank = start;
+    while (blank < std::size_t(cursor) && isBreak(text[blank]))
+        ++blank;
+    text.erase(start, blank - start);
+    cursor -= int(blank - start);
+
+    const int from = int(std::ranges::find_if(text, isBreak) - text.begin());
     if (cursor > from) {
         text.erase(std::size_t(from), std::size_t(cursor - from));
         cursor = from;

@@ -71,10 +71,13 @@ private:
 };
 
 // For a single-line box: text inserted with line breaks keeps its first
-// line only.  The box held no line break before, so any break came with the
-// text just inserted, which ends at `cursor`; that text is dropped from its
-// first break up to the cursor.  Anything else with a break (text set from
-// code) ends at its first break.
-void keepFirstLine(std::u16string& text, int& cursor);
+// line only, and a paste that begins with empty lines keeps its first line
+// that has text.  `before` is the box's text before the change; it held no
+// line break, so any break came with the text just inserted, which ends at
+// `cursor` and starts where `before` and `text` part.  The inserted text
+// loses its leading breaks, then everything from its first break up to the
+// cursor.  Anything else with a break (text set from code) ends at its
+// first break.
+void keepFirstLine(std::u16string_view before, std::u16string& text, int& cursor);
 
 } // namespace form

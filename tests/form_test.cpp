@@ -318,23 +318,30 @@ TEST(FormLayout, SizesAndFonts)
 TEST(FormText, InsertedLineBreaksKeepTheFirstLine)
 {
     const struct {
+        std::u16string before;
         std::u16string text;
         int cursor;
         std::u16string kept;
         int keptCursor;
     } cases[] = {
-        {u"10\n", 3, u"10", 2},                                  // pasted into an empty box
-        {u"25\r\n30\r\n", 8, u"25", 2}, {u"12\n3", 4, u"12", 2}, // "1|" + "2\n3"
-        {u"10\r95", 4, u"105", 2},                               // "1|5" + "0\r9"
-        {u"7\n8", 0, u"7", 0},                                   // set from code: ends at the break
-        {u"plain", 2, u"plain", 2},
+        {u"", u"10\n", 3, u"10", 2},                                     // pasted into an empty box
+        {u"", u"25\r\n30\r\n", 8, u"25", 2}, {u"13", u"12\n3", 4, u"12", 2}, // "1|" + "2\n3"
+        {u"15", u"10\r95", 4, u"105", 2},                                 // "1|5" + "0\r9"
+        {u"", u"7\n8", 0, u"7", 0},                                       // set from code: ends at the break
+        {u"plan", u"plain", 2, u"plain", 2},
+        // A paste whose first lines are empty keeps its first line with text.
+        {u"", u"\n99", 3, u"99", 2},
+        {u"10", u"\r\n\r\n99\n5", 8, u"99", 2},                           // replacing the whole box
+        {u"10", u"10\n99", 5, u"1099", 4},                                 // "10|" + "\n99"
+        {u"10", u"1\n\n0", 3, u"10", 1},                                   // "1|0" + "\n\n": nothing to keep
+        {u"10", u"10\n99", 0, u"10", 0},                                   // set from code
     };
     for (const auto& c : cases) {
         std::u16string text = c.text;
         int cursor = c.cursor;
-        form::keepFirstLine(text, cursor);
-        EXPECT_EQ(text, c.kept);
-        EXPECT_EQ(cursor, c.keptCursor);
+        form::keepFirstLine(c.before, text, cursor);
+        EXPECT_EQ(text, c.kept) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(cursor, c.keptCursor) << std::string(c.text.begin(), c.text.end());
     }
 }
 

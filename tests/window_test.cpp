@@ -469,7 +469,9 @@ TEST_F(Window, PastedLineBreaksKeepTheFirstLineOnly)
         const char* after;
     } cases[] = {
         {"", 0, "10\n", "10"},    {"", 0, "25\r\n30\r\n", "25"}, {"1", 1, "2\n3", "12"},
-        {"15", 1, "0\r9", "105"}, {"7", 0, "\n8", "7"},
+        {"15", 1, "0\r9", "105"},
+        // A paste's empty first lines are skipped.
+        {"7", 0, "\n8", "87"},   {"", 0, "\n99", "99"},        {"10", 2, "\r\n\r\n5\n6", "105"},
     };
     for (const auto& c : cases) {
         f->setText(QString::fromUtf8(c.before));

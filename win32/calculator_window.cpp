@@ -152,8 +152,10 @@ bool CalculatorWindow::create(int show)
                                     nullptr);
         if (!hwnd)
             return false;
-        if (c->kind == form::Kind::TextBox)
+        if (c->kind == form::Kind::TextBox) {
             SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
+            lastTexts_[hwnd] = widen(c->text);
+        }
         previous = c;
     }
 
@@ -269,16 +271,18 @@ void CalculatorWindow::onCommand(int id, int code, HWND from)
 
 void CalculatorWindow::keepSingleLine(HWND edit)
 {
+    std::wstring& last = lastTexts_[edit];
     const std::wstring text = windowText(edit);
     DWORD caret = 0;
     SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     std::u16string u16(text.begin(), text.end());
     int cursor = int(caret);
-    form::keepFirstLine(u16, cursor);
+    form::keepFirstLine(std::u16string(last.begin(), last.end()), u16, cursor);
+    last.assign(u16.begin(), u16.end());
     if (u16.size() == text.size())
         return;
     fixingText_ = true;
-    SetWindowTextW(edit, std::wstring(u16.begin(), u16.end()).c_str());
+    SetWindowTextW(edit, last.c_str());
     SendMessageW(edit, EM_SETSEL, WPARAM(cursor), LPARAM(cursor));
     fixingText_ = false;
 }

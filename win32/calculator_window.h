@@ -55,6 +55,7 @@ private:
     int dpi_ = 96;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
+    std::map<HWND, std::wstring> lastTexts_; // each text box's text after its last change
     form::Calculator logic_{*this};
 };
 

@@ -37,7 +37,7 @@ QFont songFont(double points)
     return font;
 }
 
-QWidget* makeControl(const form::Control& entry, QWidget* container, QValidator* singleLine)
+QWidget* makeControl(const form::Control& entry, QWidget* container)
 {
     const QString text = qstr(entry.text);
     switch (entry.kind) {
@@ -48,7 +48,7 @@ QWidget* makeControl(const form::Control& entry, QWidget* container, QValidator*
     case form::Kind::TextBox: {
         auto* box = new QLineEdit(text, container);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
-        box->setValidator(singleLine);
+        box->setValidator(new SingleLineValidator(text, box));
         return box;
     }
     case form::Kind::Label:
@@ -75,11 +75,10 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent)
 
 void CalculatorWindow::createControls()
 {
-    auto* singleLine = new SingleLineValidator(this);
     for (std::size_t row = 0; row < form::controls.size(); ++row) {
         const form::Control& entry = form::controls[row];
         QWidget* container = entry.container == form::windowName ? this : widgets_[form::row(entry.container)];
-        QWidget* control = makeControl(entry, container, singleLine);
+        QWidget* control = makeControl(entry, container);
         control->setObjectName(qstr(entry.name));
         control->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
         // Children take their parent's font in Qt; a control without a font

@@ -20,9 +20,10 @@ QValidator::State SingleLineValidator::validate(QString& input, int& pos) const
 {
     std::u16string text = input.toStdU16String();
     const std::size_t before = text.size();
-    form::keepFirstLine(text, pos);
+    form::keepFirstLine(last_.toStdU16String(), text, pos);
     if (text.size() != before)
         input = QString::fromStdU16String(text);
+    last_ = input;
     return Acceptable;
 }
 

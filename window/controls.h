@@ -30,12 +30,16 @@ protected:
 };
 
 // Keeps a single-line box on one line: text pasted or dropped into it keeps
-// its first line only, the rest of the box staying as it was.
+// its first line with text only, the rest of the box staying as it was.
+// One for each box: it remembers the box's text, starting from `initial`.
 class SingleLineValidator : public QValidator {
     Q_OBJECT
 public:
-    using QValidator::QValidator;
+    SingleLineValidator(const QString& initial, QObject* parent) : QValidator(parent), last_(initial) {}
     State validate(QString& input, int& pos) const override;
+
+private:
+    mutable QString last_; // the text as last validated
 };
 
 // A frame whose line runs across the middle of its title, as the stored
