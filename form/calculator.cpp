@@ -73,6 +73,7 @@ void Calculator::Command1_Click()
         const std::uint32_t word = calc::calculate(state_, {frequency, crystal, comment, unit}, line);
         view_.setResultTooltip(wordTooltip(word));
         view_.setText(Box::data, line);
+        view_.showFromStart(Box::data); // a long line would show its end
         view_.announceResult(line);
     });
 }

@@ -19,6 +19,8 @@ public:
     virtual ~View() = default;
     virtual std::string text(Box box) const = 0;
     virtual void setText(Box box, std::string_view text) = 0;
+    // Scrolls a box to the start of its text and puts the cursor there.
+    virtual void showFromStart(Box box) = 0;
     virtual std::string unitCaption() const = 0; // modeshow
     virtual void setUnitCaption(std::string_view caption) = 0;
     // Shows `index` of option array 1 or 2 as selected, without raising

@@ -33,6 +33,7 @@ public:
         log.push_back("write " + name(b));
         texts[b] = t;
     }
+    void showFromStart(form::Box b) override { log.push_back("show start of " + name(b)); }
     std::string unitCaption() const override
     {
         log.push_back("read modeshow");
@@ -75,7 +76,8 @@ TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
 {
     view.log.clear();
     logic.Command1_Click();
-    const std::vector<std::string> expected{"read F", "read Fc", "read F", "read modeshow", "tooltip", "write data"};
+    const std::vector<std::string> expected{"read F", "read Fc", "read F", "read modeshow", "tooltip", "write data",
+                                          "show start of data"};
     EXPECT_EQ(view.log, expected);
     EXPECT_EQ(view.texts[form::Box::data], "{0x1A,0x76,0x05,0x00},//10KHz");
     EXPECT_EQ(view.announced, view.texts[form::Box::data]);

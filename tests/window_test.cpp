@@ -117,6 +117,19 @@ TEST_F(Window, CalculateWritesTheWorkedLines)
     EXPECT_EQ(result(), "{0x22,0x22,0x22,0x02},//1MHz");
 }
 
+TEST_F(Window, ALongResultShowsFromItsStart)
+{
+    type("F", "59999.999986");
+    click("Command1");
+    QLineEdit* data = control<QLineEdit>("data");
+    EXPECT_TRUE(data->text().startsWith("{0x")) << data->text().toStdString();
+    EXPECT_TRUE(data->text().endsWith(",//59999.999986KHz")) << data->text().toStdString();
+    EXPECT_GT(data->fontMetrics().horizontalAdvance(data->text()), data->width()); // longer than the box
+    EXPECT_EQ(data->cursorPosition(), 0);
+    // Scrolled to the start: the cursor, before "{0", stands at the left.
+    EXPECT_LT(data->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), data->width() / 8);
+}
+
 TEST_F(Window, UnitChangeShowsAtOnceAndLeavesTheResult)
 {
     click("Command1");

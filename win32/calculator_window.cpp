@@ -320,6 +320,12 @@ void CalculatorWindow::setText(form::Box which, std::string_view text)
     SetWindowTextW(box(which), widen(text).c_str());
 }
 
+void CalculatorWindow::showFromStart(form::Box which)
+{
+    SendMessageW(box(which), EM_SETSEL, 0, 0);
+    SendMessageW(box(which), EM_SCROLLCARET, 0, 0);
+}
+
 std::string CalculatorWindow::unitCaption() const { return narrow(windowText(control(form::unitLabelRow))); }
 
 void CalculatorWindow::setUnitCaption(std::string_view caption)

@@ -147,6 +147,8 @@ std::string CalculatorWindow::text(form::Box which) const { return box(which)->t
 
 void CalculatorWindow::setText(form::Box which, std::string_view text) { box(which)->setText(qstr(text)); }
 
+void CalculatorWindow::showFromStart(form::Box which) { box(which)->setCursorPosition(0); }
+
 std::string CalculatorWindow::unitCaption() const
 {
     return static_cast<QLabel*>(widgets_[form::unitLabelRow])->text().toStdString();

@@ -61,6 +61,7 @@ private:
     // form::View
     std::string text(form::Box which) const override;
     void setText(form::Box which, std::string_view text) override;
+    void showFromStart(form::Box which) override;
     std::string unitCaption() const override;
     void setUnitCaption(std::string_view caption) override;
     void selectOption(int array, int index) override;
