@@ -1,38 +1,25 @@
 // ad9851-calc: the AD9851 tuning-word calculator window.
 
-#include "ad9851/version.h"
+#include "form/command_line.h"
 #include "window/startup.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
-constexpr const char* usage =
-    "Usage: ad9851-calc [--help] [--version] [Qt options]\n"
-    "\n"
-    "Opens the AD9851 tuning-word calculator (AD9851 计算软件): type the output\n"
-    "frequency and its unit, the crystal frequency in MHz, pick serial or\n"
-    "parallel loading and press 计算 (or Enter).  The result box shows the\n"
-    "32-bit tuning word as a line of C, for example\n"
-    "{0x1A,0x76,0x05,0x00},//10KHz; its tooltip shows the actual output\n"
-    "frequency, the step size and the 40-bit load.\n"
-    "\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n"
-    "\n"
-    "Qt's own options, such as -platform, are passed on.  For scripts and\n"
-    "tables, see ad9851-word(1).\n";
-
-// Writes `text` to standard output; the exit status says whether it worked.
-int print(const char* text)
+// Writes a reply to the command line; its status, or 1 when it cannot be
+// written.
+int answer(const form::Reply& reply)
 {
-    const bool ok = std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0;
+    const bool ok = std::fputs(reply.out.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    std::fputs(reply.err.c_str(), stderr);
     if (!ok)
         std::fputs("ad9851-calc: cannot write standard output\n", stderr);
-    return ok ? 0 : 1;
+    return ok ? reply.status : 1;
 }
 
 } // namespace
@@ -40,13 +27,13 @@ int print(const char* text)
 int main(int argc, char** argv)
 {
     // Answered before Qt starts, so that they need no display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            return print(usage);
-        if (std::strcmp(argv[i], "--version") == 0)
-            return print("ad9851-calc " AD9851_VERSION "\n");
-    }
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto reply = form::helpOrVersion(args, true))
+        return answer(*reply);
     QApplication app(argc, argv);
+    // Qt has taken its own options out; anything left is a mistake.
+    if (const auto reply = form::refuseArguments({argv + 1, argv + argc}))
+        return answer(*reply);
     prepareApplication(app);
     return runCalculator(app);
 }
