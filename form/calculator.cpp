@@ -23,6 +23,8 @@ void Calculator::dispatch(Handler&& handler)
         handler();
     } catch (const calc::CalcError& e) {
         view_.showError(errorMessage(e));
+        if (const auto box = boxToFix(e))
+            view_.focusBox(*box); // where the message says to type
     } catch (const std::exception& e) {
         view_.showError(unexpectedErrorMessage(e));
     }

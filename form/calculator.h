@@ -31,6 +31,8 @@ public:
     virtual void announceResult(std::string_view text) = 0;
     virtual void setDescription(Box box, std::string_view text) = 0;
     virtual void showError(std::string_view message) = 0;
+    // Puts the keyboard focus on a box, for when the window has it again.
+    virtual void focusBox(Box box) = 0;
 };
 
 class Calculator {

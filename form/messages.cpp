@@ -25,6 +25,22 @@ std::string errorMessage(const calc::CalcError& error)
     return unexpectedErrorMessage(error);
 }
 
+std::optional<Box> boxToFix(const calc::CalcError& error)
+{
+    switch (error.problem()) {
+    case calc::Problem::CrystalOutOfRange:
+        return Box::Fc;
+    case calc::Problem::FrequencyUnreadable:
+    case calc::Problem::FrequencyTooHigh:
+    case calc::Problem::FrequencyNegative:
+        return Box::F;
+    case calc::Problem::InvalidSetting:
+    case calc::Problem::InvalidWord:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::string unexpectedErrorMessage(const std::exception& error) { return std::string("计算出错：") + error.what(); }
 
 std::string resultTooltip(const calc::WordDetails& details, std::string_view load, bool serial)

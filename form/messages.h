@@ -3,8 +3,10 @@
 
 #include "calc/details.h"
 #include "calc/errors.h"
+#include "form/layout.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,9 @@ inline constexpr std::string_view errorTitle = "输入有误";
 
 // What is wrong and which box to fix.
 std::string errorMessage(const calc::CalcError& error);
+
+// The box whose text the error asks to fix; nullopt when it names none.
+std::optional<Box> boxToFix(const calc::CalcError& error);
 
 // For a failure that is not one of the calculation's own errors.
 std::string unexpectedErrorMessage(const std::exception& error);

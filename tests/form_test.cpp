@@ -48,7 +48,12 @@ public:
     }
     void announceResult(std::string_view t) override { announced = t; }
     void setDescription(form::Box b, std::string_view t) override { descriptions[b] = t; }
-    void showError(std::string_view m) override { errors.emplace_back(m); }
+    void showError(std::string_view m) override
+    {
+        log.push_back("error");
+        errors.emplace_back(m);
+    }
+    void focusBox(form::Box b) override { log.push_back("focus " + name(b)); }
 
     static std::string name(form::Box b) { return b == form::Box::F ? "F" : b == form::Box::Fc ? "Fc" : "data"; }
 };
@@ -143,6 +148,26 @@ TEST_F(Form, ErrorsAreShownAndLeaveTheResultAlone)
         EXPECT_NE(view.errors[0].find(c.mention), std::string::npos) << view.errors[0];
         EXPECT_EQ(view.texts[form::Box::data].substr(0, 22), "{0x1A,0x76,0x05,0x00},") << c.F;
         EXPECT_EQ(view.tooltip, tooltip);
+    }
+}
+
+TEST_F(Form, AfterAnErrorTheFocusGoesToTheBoxItNames)
+{
+    const struct {
+        const char* F;
+        const char* Fc;
+        const char* focus;
+    } cases[] = {
+        {"10", "0", "focus Fc"},   {"10", "5462", "focus Fc"}, {"-1", "20", "focus F"},
+        {"1e999", "20", "focus F"}, {"1e9", "20", "focus F"},
+    };
+    for (const auto& c : cases) {
+        view.texts[form::Box::F] = c.F;
+        view.texts[form::Box::Fc] = c.Fc;
+        view.log.clear();
+        logic.Command1_Click();
+        const std::vector<std::string> tail(view.log.end() - 2, view.log.end());
+        EXPECT_EQ(tail, (std::vector<std::string>{"error", c.focus})) << c.F << " " << c.Fc;
     }
 }
 

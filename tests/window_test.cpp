@@ -212,6 +212,9 @@ TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
         EXPECT_EQ(result(), before); // the result box is untouched
         closeErrorBoxes();
         EXPECT_TRUE(form->isVisible());
+        // The focus waits in the box the message names.
+        const char* fix = message.contains(QString::fromUtf8("“晶振频率”")) ? "Fc" : "F";
+        EXPECT_EQ(form->focusWidget(), control(fix)) << message.toStdString();
     }
     // and it still calculates
     click("Option1_1");

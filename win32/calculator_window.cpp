@@ -366,4 +366,6 @@ void CalculatorWindow::showError(std::string_view message)
     MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
+void CalculatorWindow::focusBox(form::Box which) { SetFocus(box(which)); }
+
 } // namespace win32

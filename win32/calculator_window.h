@@ -48,6 +48,7 @@ private:
     void announceResult(std::string_view text) override;
     void setDescription(form::Box which, std::string_view text) override;
     void showError(std::string_view message) override;
+    void focusBox(form::Box which) override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;

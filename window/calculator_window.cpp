@@ -186,4 +186,6 @@ void CalculatorWindow::showError(std::string_view message)
     emit errorReported(qstr(message));
 }
 
+void CalculatorWindow::focusBox(form::Box which) { box(which)->setFocus(Qt::OtherFocusReason); }
+
 } // namespace window

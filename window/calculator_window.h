@@ -69,6 +69,7 @@ private:
     void announceResult(std::string_view text) override;
     void setDescription(form::Box which, std::string_view text) override;
     void showError(std::string_view message) override;
+    void focusBox(form::Box which) override;
 
     form::Calculator logic_{*this};
     bool focusRingShown_ = false;
