@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ad9851-calc.exe under Wine on its own Xvfb, driven from the keyboard as a
 # person would: Tab through the stored order, Enter to calculate, the arrow
-# keys in the data-mode group, and a crystal of 0.
+# keys in the data-mode group, and a crystal of 0 with the focus back in
+# 晶振频率 after its message.
 #   win32_window_test.sh WINE ad9851-calc.exe
 set -euo pipefail
 wine=$1 exe=$2
@@ -48,5 +49,16 @@ xdotool search --onlyvisible --name "^Form1$" >/dev/null || fail "the window is 
 keys shift+Tab shift+Tab
 line=$(copied)
 [ "$line" = "{0x00,0x05,0x76,0x1A},//10KHz" ] || fail "the result changed to \"$line\""
+
+# Once more, and after the message the focus waits in 晶振频率: typing
+# there at once fixes the crystal.
+keys Tab Tab
+keys Home shift+End 0 Return
+timeout 20 xdotool search --sync --name "输入有误" >/dev/null || fail "no message for a crystal of 0"
+keys Return
+sleep 0.5
+keys Home shift+End 3 0 Return shift+Tab shift+Tab
+line=$(copied)
+[ "$line" = "{0x00,0x03,0xA4,0x11},//10KHz" ] || fail "typing after the message gave \"$line\""
 echo "ad9851-calc.exe ok under Wine"
 ' _ "$wine" "$exe"

@@ -213,6 +213,18 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
     case WM_COMMAND:
         onCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
         return 0;
+    case WM_ACTIVATE:
+        // Windows gives the focus to the window itself when it is
+        // activated again, after a message or a switch to another window:
+        // give it back to the control that had it.
+        if (LOWORD(w) == WA_INACTIVE) {
+            if (HWND focused = GetFocus(); focused && IsChild(window_, focused))
+                focusBeforeLeaving_ = focused;
+        } else if (focusBeforeLeaving_ && IsWindow(focusBeforeLeaving_)) {
+            SetFocus(focusBeforeLeaving_);
+            return 0;
+        }
+        return DefWindowProcW(window_, message, w, l);
     case WM_GETMINMAXINFO: {
         // Never smaller than the layout it must show.
         const SIZE min =
@@ -366,6 +378,10 @@ void CalculatorWindow::showError(std::string_view message)
     MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-void CalculatorWindow::focusBox(form::Box which) { SetFocus(box(which)); }
+void CalculatorWindow::focusBox(form::Box which)
+{
+    focusBeforeLeaving_ = box(which);
+    SetFocus(box(which));
+}
 
 } // namespace win32
