@@ -106,7 +106,8 @@ void Calculator::describeInputs()
 {
     std::string limit;
     try {
-        limit = calc::windowFrequencyLimit(calc::readCrystalMHz(rt::plainNumberText(view_.text(Box::Fc))), state_.mode1);
+        limit =
+            calc::windowFrequencyLimit(calc::readCrystalMHz(rt::plainNumberText(view_.text(Box::Fc))), state_.mode1);
     } catch (const calc::CalcError&) {
         // no usable crystal yet: the range is said without its number
     }

@@ -10,17 +10,18 @@ namespace {
 
 constexpr std::string_view program = "ad9851-calc";
 
-constexpr std::string_view about = "\n"
-                                   "Opens the AD9851 tuning-word calculator (AD9851 计算软件): type the output\n"
-                                   "frequency and its unit, the crystal frequency in MHz, pick serial or\n"
-                                   "parallel loading and press 计算 (or Enter).  The result box shows the\n"
-                                   "32-bit tuning word as a line of C, for example\n"
-                                   "{0x1A,0x76,0x05,0x00},//10KHz; its tooltip shows the actual output\n"
-                                   "frequency, the step size and the 40-bit load.\n"
-                                   "\n"
-                                   "  -h, --help     show this help and exit\n"
-                                   "      --version  show the version and exit\n"
-                                   "\n";
+constexpr std::string_view about =
+    "\n"
+    "Opens the AD9851 tuning-word calculator (AD9851 计算软件): type the output\n"
+    "frequency and its unit, the crystal frequency in MHz, pick serial or\n"
+    "parallel loading and press 计算 (or Enter).  The result box shows the\n"
+    "32-bit tuning word as a line of C, for example\n"
+    "{0x1A,0x76,0x05,0x00},//10KHz; its tooltip shows the actual output\n"
+    "frequency, the step size and the 40-bit load.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n"
+    "\n";
 
 std::string usage(bool qtOptions)
 {

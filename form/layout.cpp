@@ -18,6 +18,18 @@ Rect absoluteTwips(const Control& c)
     return r;
 }
 
+int optionCount(int group)
+{
+    return int(
+        std::ranges::count_if(controls, [&](const Control& c) { return c.kind == Kind::Option && c.group == group; }));
+}
+
+int neighbourOption(int group, int index, int step)
+{
+    const int count = optionCount(group);
+    return count == 0 ? index : ((index + step) % count + count) % count;
+}
+
 std::vector<const Control*> tabOrder()
 {
     std::vector<const Control*> order;

@@ -119,6 +119,14 @@ Rect absoluteTwips(const Control& control);
 // Twips to device pixels at `dpi` dots per inch (15 twips a pixel at 96).
 constexpr int toPixels(int twips, int dpi) { return twips * dpi / 1440; }
 
+// The number of members of option array `group` (1 or 2).
+int optionCount(int group);
+
+// The member an arrow key moves to from member `index` of option array
+// `group`: `step` +1 for Down and Right, -1 for Up and Left, wrapping
+// around at the ends as the window system's option groups do.
+int neighbourOption(int group, int index, int step);
+
 // The controls that take focus, in tab order: the frames and labels do not.
 std::vector<const Control*> tabOrder();
 

@@ -20,7 +20,7 @@ TEST(WindowCommandLine, HelpAndVersionNeedNoWindow)
         {{"--version"}, "ad9851-calc " AD9851_VERSION_TEXT "\n"},
         {{"-h"}, "Usage: ad9851-calc [--help] [--version]"},
         {{"--bogus", "--help"}, "Usage: ad9851-calc"}, // help wins over a mistake
-        {{"--version", "--help"}, "ad9851-calc "},       // the first wins
+        {{"--version", "--help"}, "ad9851-calc "},     // the first wins
         {{"-platform", "offscreen", "--help"}, "Usage: ad9851-calc"},
     };
     for (const auto& c : cases) {

@@ -81,8 +81,8 @@ TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
 {
     view.log.clear();
     logic.Command1_Click();
-    const std::vector<std::string> expected{"read F", "read Fc", "read F", "read modeshow", "tooltip", "write data",
-                                          "show start of data"};
+    const std::vector<std::string> expected{"read F",     "read Fc",           "read F", "read modeshow", "tooltip",
+                                            "write data", "show start of data"};
     EXPECT_EQ(view.log, expected);
     EXPECT_EQ(view.texts[form::Box::data], "{0x1A,0x76,0x05,0x00},//10KHz");
     EXPECT_EQ(view.announced, view.texts[form::Box::data]);
@@ -158,7 +158,7 @@ TEST_F(Form, AfterAnErrorTheFocusGoesToTheBoxItNames)
         const char* Fc;
         const char* focus;
     } cases[] = {
-        {"10", "0", "focus Fc"},   {"10", "5462", "focus Fc"}, {"-1", "20", "focus F"},
+        {"10", "0", "focus Fc"},    {"10", "5462", "focus Fc"}, {"-1", "20", "focus F"},
         {"1e999", "20", "focus F"}, {"1e9", "20", "focus F"},
     };
     for (const auto& c : cases) {
@@ -317,6 +317,20 @@ TEST(FormLayout, OptionArraysAndRows)
     EXPECT_THROW(form::row("Option1_3"), std::out_of_range);
 }
 
+TEST(FormLayout, ArrowKeysWrapInTheOptionArrays)
+{
+    EXPECT_EQ(form::optionCount(1), 3);
+    EXPECT_EQ(form::optionCount(2), 2);
+    const struct {
+        int group, index, step, to;
+    } cases[] = {
+        {1, 0, 1, 1}, {1, 1, 1, 2}, {1, 2, 1, 0},  {1, 0, -1, 2}, {1, 2, -1, 1},
+        {2, 0, 1, 1}, {2, 1, 1, 0}, {2, 0, -1, 1}, {2, 1, -1, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(form::neighbourOption(c.group, c.index, c.step), c.to) << c.group << " " << c.index << " " << c.step;
+}
+
 TEST(FormLayout, SizesAndFonts)
 {
     // At the layout's own 96 dpi the window opens at 833 x 505 pixels and
@@ -351,17 +365,18 @@ TEST(FormText, InsertedLineBreaksKeepTheFirstLine)
         std::u16string kept;
         int keptCursor;
     } cases[] = {
-        {u"", u"10\n", 3, u"10", 2},                                     // pasted into an empty box
-        {u"", u"25\r\n30\r\n", 8, u"25", 2}, {u"13", u"12\n3", 4, u"12", 2}, // "1|" + "2\n3"
-        {u"15", u"10\r95", 4, u"105", 2},                                 // "1|5" + "0\r9"
-        {u"", u"7\n8", 0, u"7", 0},                                       // set from code: ends at the break
+        {u"", u"10\n", 3, u"10", 2}, // pasted into an empty box
+        {u"", u"25\r\n30\r\n", 8, u"25", 2},
+        {u"13", u"12\n3", 4, u"12", 2},   // "1|" + "2\n3"
+        {u"15", u"10\r95", 4, u"105", 2}, // "1|5" + "0\r9"
+        {u"", u"7\n8", 0, u"7", 0},       // set from code: ends at the break
         {u"plan", u"plain", 2, u"plain", 2},
         // A paste whose first lines are empty keeps its first line with text.
         {u"", u"\n99", 3, u"99", 2},
-        {u"10", u"\r\n\r\n99\n5", 8, u"99", 2},                           // replacing the whole box
-        {u"10", u"10\n99", 5, u"1099", 4},                                 // "10|" + "\n99"
-        {u"10", u"1\n\n0", 3, u"10", 1},                                   // "1|0" + "\n\n": nothing to keep
-        {u"10", u"10\n99", 0, u"10", 0},                                   // set from code
+        {u"10", u"\r\n\r\n99\n5", 8, u"99", 2}, // replacing the whole box
+        {u"10", u"10\n99", 5, u"1099", 4},      // "10|" + "\n99"
+        {u"10", u"1\n\n0", 3, u"10", 1},        // "1|0" + "\n\n": nothing to keep
+        {u"10", u"10\n99", 0, u"10", 0},        // set from code
     };
     for (const auto& c : cases) {
         std::u16string text = c.text;

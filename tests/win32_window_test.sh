@@ -60,5 +60,10 @@ sleep 0.5
 keys Home shift+End 3 0 Return shift+Tab shift+Tab
 line=$(copied)
 [ "$line" = "{0x00,0x03,0xA4,0x11},//10KHz" ] || fail "typing after the message gave \"$line\""
+
+# Down on 并行, the last of 数据模式, wraps round to 串行.
+keys Tab Tab Tab Down shift+Tab Return shift+Tab shift+Tab
+line=$(copied)
+[ "$line" = "{0x11,0xA4,0x03,0x00},//10KHz" ] || fail "Down on 并行 gave \"$line\""
 echo "ad9851-calc.exe ok under Wine"
 ' _ "$wine" "$exe"

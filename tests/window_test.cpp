@@ -366,6 +366,35 @@ TEST_F(Window, OptionGroupsAreExclusiveAndIndependent)
     EXPECT_EQ(modes->id(control<QAbstractButton>("Option2_1")), 1);
 }
 
+TEST_F(Window, ArrowKeysMoveWithinAnOptionGroupAndWrap)
+{
+    const struct {
+        const char* from;
+        Qt::Key key;
+        const char* to;
+    } cases[] = {
+        {"Option1_1", Qt::Key_Right, "Option1_2"}, {"Option1_2", Qt::Key_Right, "Option1_0"},
+        {"Option1_0", Qt::Key_Left, "Option1_2"},  {"Option1_2", Qt::Key_Down, "Option1_0"},
+        {"Option1_0", Qt::Key_Up, "Option1_2"},    {"Option1_1", Qt::Key_Up, "Option1_0"},
+        {"Option2_0", Qt::Key_Down, "Option2_1"},  {"Option2_1", Qt::Key_Down, "Option2_0"},
+        {"Option2_0", Qt::Key_Up, "Option2_1"},    {"Option2_1", Qt::Key_Right, "Option2_0"},
+        {"Option2_0", Qt::Key_Left, "Option2_1"},
+    };
+    for (const auto& c : cases) {
+        click(c.from);
+        control(c.from)->setFocus();
+        QTest::keyClick(control(c.from), c.key);
+        EXPECT_EQ(QApplication::focusWidget(), control(c.to)) << c.from << " " << c.key;
+        EXPECT_TRUE(control<QRadioButton>(c.to)->isChecked()) << c.from << " " << c.key;
+    }
+    // The handler ran: the unit follows the selected option.
+    click("Option1_2");
+    control("Option1_2")->setFocus();
+    QTest::keyClick(control("Option1_2"), Qt::Key_Right);
+    EXPECT_EQ(form->mode1(), 0);
+    EXPECT_EQ(unit(), "Hz");
+}
+
 TEST_F(Window, ControlsHaveAccessibleNames)
 {
     const struct {
@@ -484,10 +513,14 @@ TEST_F(Window, PastedLineBreaksKeepTheFirstLineOnly)
         const char* pasted;
         const char* after;
     } cases[] = {
-        {"", 0, "10\n", "10"},    {"", 0, "25\r\n30\r\n", "25"}, {"1", 1, "2\n3", "12"},
+        {"", 0, "10\n", "10"},
+        {"", 0, "25\r\n30\r\n", "25"},
+        {"1", 1, "2\n3", "12"},
         {"15", 1, "0\r9", "105"},
         // A paste's empty first lines are skipped.
-        {"7", 0, "\n8", "87"},   {"", 0, "\n99", "99"},        {"10", 2, "\r\n\r\n5\n6", "105"},
+        {"7", 0, "\n8", "87"},
+        {"", 0, "\n99", "99"},
+        {"10", 2, "\r\n\r\n5\n6", "105"},
     };
     for (const auto& c : cases) {
         f->setText(QString::fromUtf8(c.before));

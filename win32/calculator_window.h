@@ -57,7 +57,7 @@ private:
     int dpi_ = 96;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
-    HWND focusBeforeLeaving_ = nullptr; // the control that had the focus when the window lost it
+    HWND focusBeforeLeaving_ = nullptr;      // the control that had the focus when the window lost it
     std::map<HWND, std::wstring> lastTexts_; // each text box's text after its last change
     form::Calculator logic_{*this};
 };

@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -100,8 +101,10 @@ void CalculatorWindow::createControls()
         optionArray(group)->setObjectName(qstr(form::optionArrayName(group)));
     }
     for (std::size_t row = 0; row < form::controls.size(); ++row)
-        if (const form::Control& entry = form::controls[row]; entry.kind == form::Kind::Option)
+        if (const form::Control& entry = form::controls[row]; entry.kind == form::Kind::Option) {
             optionArray(entry.group)->addButton(static_cast<QAbstractButton*>(widgets_[row]), entry.index);
+            widgets_[row]->installEventFilter(this);
+        }
 }
 
 void CalculatorWindow::connectEvents()
@@ -139,6 +142,31 @@ bool CalculatorWindow::event(QEvent* event)
             focused->update();
     }
     return handled;
+}
+
+bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    int step = 0;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto at = std::ranges::find(widgets_, watched);
+    const form::Control& entry = form::controls[std::size_t(at - widgets_.begin())];
+    QAbstractButton* next = optionArray(entry.group)->button(form::neighbourOption(entry.group, entry.index, step));
+    next->setFocus(Qt::TabFocusReason);
+    next->click(); // selected as by the user: the array's handler runs
+    return true;
 }
 
 QLineEdit* CalculatorWindow::box(form::Box which) const { return static_cast<QLineEdit*>(widgets_[form::row(which)]); }

@@ -51,6 +51,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // The arrow keys in the option groups.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
