@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -222,6 +223,36 @@ TEST_F(Window, BadInputIsReportedAndTheWindowGoesOn)
     type("Fc", "20");
     click("Command1");
     EXPECT_EQ(result(), "{0x1A,0x76,0x05,0x00},//10KHz");
+}
+
+// The resident memory of this process in kB.
+long residentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    return -1;
+}
+
+TEST_F(Window, ErrorMessagesAreFreedOnceClosed)
+{
+    type("Fc", "0");
+    const auto errors = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            click("Command1");
+            closeErrorBoxes();
+            QApplication::processEvents(); // as the event loop would
+        }
+    };
+    errors(200); // caches warm up
+    const long before = residentKilobytes();
+    ASSERT_GT(before, 0);
+    errors(2000);
+    EXPECT_LE(form->findChildren<QMessageBox*>().size(), 1);
+    EXPECT_LT(residentKilobytes() - before, 512) << "kB more after 2000 messages";
 }
 
 TEST_F(Window, AFailedCalculationKeepsWhatWasReadBeforeTheProblem)

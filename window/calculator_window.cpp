@@ -205,12 +205,15 @@ void CalculatorWindow::setDescription(form::Box which, std::string_view text)
 
 void CalculatorWindow::showError(std::string_view message)
 {
-    auto* errorBox =
-        new QMessageBox(QMessageBox::Warning, qstr(form::errorTitle), qstr(message), QMessageBox::Ok, this);
-    errorBox->setObjectName(QStringLiteral("errorBox"));
-    errorBox->setAttribute(Qt::WA_DeleteOnClose);
-    errorBox->setWindowModality(Qt::WindowModal);
-    errorBox->open();
+    // One message box, made at the first error and shown again for each
+    // one after: a box made and deleted for every error left memory behind.
+    if (!errorBox_) {
+        errorBox_ = new QMessageBox(QMessageBox::Warning, qstr(form::errorTitle), {}, QMessageBox::Ok, this);
+        errorBox_->setObjectName(QStringLiteral("errorBox"));
+        errorBox_->setWindowModality(Qt::WindowModal);
+    }
+    errorBox_->setText(qstr(message));
+    errorBox_->open();
     emit errorReported(qstr(message));
 }
 

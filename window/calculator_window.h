@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QLineEdit;
+class QMessageBox;
 
 namespace window {
 
@@ -75,6 +76,7 @@ private:
 
     form::Calculator logic_{*this};
     bool focusRingShown_ = false;
+    QMessageBox* errorBox_ = nullptr; // the 输入有误 message, made at the first error
 
     std::array<QWidget*, form::controls.size()> widgets_{}; // by row of the control table
     std::array<QButtonGroup*, 2> optionArrays_{};           // Option1 (units), Option2 (data modes)
