@@ -171,6 +171,24 @@ TEST_F(Form, AfterAnErrorTheFocusGoesToTheBoxItNames)
     }
 }
 
+TEST(FormText, TooltipNeverShowsANegativeZero)
+{
+    const struct {
+        double deviationHz;
+        const char* shown;
+    } cases[] = {
+        {-0.0004, "与要求频率之差：+0.000 Hz"}, {-0.0, "与要求频率之差：+0.000 Hz"},
+        {0.0004, "与要求频率之差：+0.000 Hz"},  {-0.0006, "与要求频率之差：-0.001 Hz"},
+        {-0.009, "与要求频率之差：-0.009 Hz"},  {0.002, "与要求频率之差：+0.002 Hz"},
+    };
+    for (const auto& c : cases) {
+        calc::WordDetails details{};
+        details.deviationHz = c.deviationHz;
+        const std::string tooltip = form::resultTooltip(details, "{}", true);
+        EXPECT_NE(tooltip.find(c.shown), std::string::npos) << c.deviationHz << "\n" << tooltip;
+    }
+}
+
 TEST_F(Form, CrystalMessageStatesTheRoundingApplied)
 {
     // Halves go to the even neighbour: 0.5 is 0 MHz and refused, 2.5 is 2.
