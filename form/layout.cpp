@@ -30,6 +30,20 @@ int neighbourOption(int group, int index, int step)
     return count == 0 ? index : ((index + step) % count + count) % count;
 }
 
+int shownWidthTwips(const Control& c)
+{
+    int width = c.width;
+    if (c.kind != Kind::Option)
+        return width;
+    for (const Control& other : controls) {
+        const bool sameRow =
+            other.container == c.container && other.top < c.top + c.height && c.top < other.top + other.height;
+        if (other.kind == Kind::Option && sameRow && other.left > c.left)
+            width = std::min(width, other.left - c.left);
+    }
+    return width;
+}
+
 std::vector<const Control*> tabOrder()
 {
     std::vector<const Control*> order;

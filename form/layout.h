@@ -116,6 +116,12 @@ struct Rect {
 // position plus its containers'.
 Rect absoluteTwips(const Control& control);
 
+// The width a control is shown with: the stored one, except that an option
+// button stops where the next option of its row begins.  The stored
+// rectangles of Hz and KHz overlap, and a button shown over its neighbour's
+// circle would take its clicks and paint over it.
+int shownWidthTwips(const Control& control);
+
 // Twips to device pixels at `dpi` dots per inch (15 twips a pixel at 96).
 constexpr int toPixels(int twips, int dpi) { return twips * dpi / 1440; }
 

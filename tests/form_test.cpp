@@ -349,6 +349,29 @@ TEST(FormLayout, ArrowKeysWrapInTheOptionArrays)
         EXPECT_EQ(form::neighbourOption(c.group, c.index, c.step), c.to) << c.group << " " << c.index << " " << c.step;
 }
 
+TEST(FormLayout, OptionsAreShownWithoutOverlap)
+{
+    const struct {
+        const char* name;
+        int width;
+    } cases[] = {
+        {"Option1_0", 840},  {"Option1_1", 840},  {"Option1_2", 975}, // Hz and KHz stop at their neighbours
+        {"Option2_0", 1575}, {"Option2_1", 1455}, {"F", 3735},        // one above the other; not an option
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(form::shownWidthTwips(form::control(c.name)), c.width) << c.name;
+    // No two options of a container overlap as shown.
+    for (const form::Control& a : form::controls)
+        for (const form::Control& b : form::controls)
+            if (&a != &b && a.kind == form::Kind::Option && b.kind == form::Kind::Option &&
+                a.container == b.container) {
+                const bool apart = a.left + form::shownWidthTwips(a) <= b.left ||
+                                   b.left + form::shownWidthTwips(b) <= a.left || a.top + a.height <= b.top ||
+                                   b.top + b.height <= a.top;
+                EXPECT_TRUE(apart) << a.name << " " << b.name;
+            }
+}
+
 TEST(FormLayout, SizesAndFonts)
 {
     // At the layout's own 96 dpi the window opens at 833 x 505 pixels and

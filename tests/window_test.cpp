@@ -310,7 +310,7 @@ TEST_F(Window, EveryControlSitsAsTheLayoutSays)
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(classOf(e.kind))) << w->metaObject()->className();
         EXPECT_EQ(w->parentWidget()->objectName().toStdString(), e.container);
-        EXPECT_EQ(w->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height)));
+        EXPECT_EQ(w->geometry(), QRect(px(e.left), px(e.top), px(form::shownWidthTwips(e)), px(e.height)));
         // The unit label's design caption is replaced at start.
         EXPECT_EQ(textOf(w).toStdString(), row == form::unitLabelRow ? "KHz" : e.text);
         EXPECT_EQ(w->font().family(), "SimSun");
@@ -424,6 +424,22 @@ TEST_F(Window, ArrowKeysMoveWithinAnOptionGroupAndWrap)
     QTest::keyClick(control("Option1_2"), Qt::Key_Right);
     EXPECT_EQ(form->mode1(), 0);
     EXPECT_EQ(unit(), "Hz");
+}
+
+TEST_F(Window, AClickOnAnOptionsCircleOrCaptionSelectsThatOption)
+{
+    // Aimed as a user aims, at the window: whichever control is on top
+    // there takes the click.
+    for (const char* name : {"Option1_1", "Option1_2", "Option1_0", "Option2_1", "Option2_0"}) {
+        const form::Control& e = form::control(name);
+        QWidget* frame = control(std::string(e.container).c_str());
+        for (const int x : {8, 24}) { // the circle, the caption
+            const QPoint at(px(e.left) + x, px(e.top) + px(e.height) / 2);
+            EXPECT_EQ(frame->childAt(at), control(name)) << name << " at " << x;
+            QTest::mouseClick(frame->childAt(at), Qt::LeftButton, {}, frame->childAt(at)->mapFrom(frame, at));
+            EXPECT_TRUE(control<QRadioButton>(name)->isChecked()) << name << " at " << x;
+        }
+    }
 }
 
 TEST_F(Window, ControlsHaveAccessibleNames)

@@ -316,7 +316,7 @@ void CalculatorWindow::layOut()
         const form::Control& c = form::controls[row];
         const form::Rect r = form::absoluteTwips(c);
         HWND hwnd = control(row);
-        MoveWindow(hwnd, scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height), TRUE);
+        MoveWindow(hwnd, scaled(r.left), scaled(r.top), scaled(form::shownWidthTwips(c)), scaled(r.height), TRUE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::fontPoints(c))), TRUE);
     }
     if (tooltip_)

@@ -81,7 +81,7 @@ void CalculatorWindow::createControls()
         QWidget* container = entry.container == form::windowName ? this : widgets_[form::row(entry.container)];
         QWidget* control = makeControl(entry, container);
         control->setObjectName(qstr(entry.name));
-        control->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
+        control->setGeometry(px(entry.left), px(entry.top), px(form::shownWidthTwips(entry)), px(entry.height));
         // Children take their parent's font in Qt; a control without a font
         // of its own takes the window's, not its frame's.
         control->setFont(songFont(form::fontPoints(entry)));
