@@ -73,7 +73,10 @@ void Calculator::Command1_Click()
         const std::string unit = view_.unitCaption();
         std::string line;
         const std::uint32_t word = calc::calculate(state_, {frequency, crystal, comment, unit}, line);
-        view_.setResultTooltip(wordTooltip(word));
+        const std::string tooltip = wordTooltip(word);
+        view_.setResultTooltip(tooltip);
+        // The figures also reach those who use no mouse.
+        view_.setDescription(Box::data, resultDescription() + "\n" + tooltip);
         view_.setText(Box::data, line);
         view_.showFromStart(Box::data); // a long line would show its end
         view_.announceResult(line);

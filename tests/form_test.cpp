@@ -86,6 +86,7 @@ TEST_F(Form, CalculateReadsInOrderAndWritesTheResultLast)
     EXPECT_EQ(view.log, expected);
     EXPECT_EQ(view.texts[form::Box::data], "{0x1A,0x76,0x05,0x00},//10KHz");
     EXPECT_EQ(view.announced, view.texts[form::Box::data]);
+    EXPECT_EQ(view.descriptions[form::Box::data], form::resultDescription() + "\n" + view.tooltip);
     EXPECT_NE(view.tooltip.find("{0x1A,0x76,0x05,0x00,0x01}"), std::string::npos) << view.tooltip;
 
     logic.Option2_Click(1);
@@ -143,7 +144,9 @@ TEST_F(Form, ErrorsAreShownAndLeaveTheResultAlone)
         view.texts[form::Box::Fc] = c.Fc;
         logic.Option1_Click(c.unit);
         const std::string tooltip = view.tooltip;
+        const std::string description = view.descriptions[form::Box::data];
         logic.Command1_Click();
+        EXPECT_EQ(view.descriptions[form::Box::data], description) << c.F;
         ASSERT_EQ(view.errors.size(), 1u) << c.F;
         EXPECT_NE(view.errors[0].find(c.mention), std::string::npos) << view.errors[0];
         EXPECT_EQ(view.texts[form::Box::data].substr(0, 22), "{0x1A,0x76,0x05,0x00},") << c.F;

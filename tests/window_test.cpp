@@ -595,6 +595,8 @@ TEST_F(Window, TooltipTellsWhatTheWordReallyGives)
     for (const char* part : {"实际输出频率：10000.002 Hz", "+0.002 Hz", "频率步进：0.027940 Hz",
                              "（串行，相位 0，不掉电，6 倍频）：{0x1A,0x76,0x05,0x00,0x01}"})
         EXPECT_TRUE(serial.contains(QString::fromUtf8(part))) << part << "\n" << serial.toStdString();
+    // Without a mouse: the box's accessible description carries the same.
+    EXPECT_TRUE(control("data")->accessibleDescription().endsWith(serial));
     click("Option2_1");
     click("Option1_2");
     type("F", "10");
