@@ -63,8 +63,10 @@ Output::Output() { buffer_.reserve(capacity); }
 
 bool Output::flush()
 {
-    if (!failed_ && !buffer_.empty())
-        failed_ = !writeAll(1, buffer_);
+    if (!failed_ && !buffer_.empty() && !writeAll(1, buffer_)) {
+        failed_ = true;
+        error_ = errno;
+    }
     buffer_.clear();
     return !failed_;
 }

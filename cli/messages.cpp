@@ -1,5 +1,8 @@
 #include "cli/messages.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace cli {
 
 namespace {
@@ -7,6 +10,14 @@ namespace {
 constexpr std::string_view program = "ad9851-word: ";
 
 void writeMessage(std::string_view what) { writeAll(2, std::string(program).append(what).append("\n")); }
+
+// A failed write of standard output, as coreutils words it; nothing for a
+// reader that went away, which knows it.
+void writeError(int error)
+{
+    if (error != EPIPE)
+        writeMessage(std::string("write error: ") + std::strerror(error));
+}
 
 } // namespace
 
@@ -65,7 +76,7 @@ int writeOut(std::string_view text)
 {
     if (writeAll(1, text))
         return 0;
-    writeMessage("cannot write standard output");
+    writeError(errno);
     return 1;
 }
 
@@ -75,7 +86,7 @@ int finishRun(Output& output, const Messages& messages, bool inputRead)
     if (!inputRead)
         writeMessage("cannot read standard input");
     if (output.failed())
-        writeMessage("cannot write standard output");
+        writeError(output.error());
     return (messages.failed() || !inputRead || output.failed()) ? 1 : 0;
 }
 

@@ -27,16 +27,18 @@ bool Inputs::forEach(Output& output, Messages& messages, Each&& each) const
         return true;
     }
     if (!arguments_.empty()) {
-        for (const std::string& text : arguments_)
-            each(Source{text});
+        for (std::size_t i = 0; i < arguments_.size() && !output.failed(); ++i)
+            each(Source{arguments_[i]});
         return true;
     }
+    // At the first failed write nothing more is read.
     LineReader reader;
     return reader.run(
         [&](std::uint64_t number, std::string_view text) {
-            each(Source{text, number});
+            if (!output.failed())
+                each(Source{text, number});
         },
-        [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { output.flush(); });
+        [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { return output.flush(); });
 }
 
 namespace {

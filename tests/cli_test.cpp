@@ -512,18 +512,35 @@ TEST_F(Cli, StrictTakesOnlyNumbers)
 
 TEST_F(Cli, EveryWriteIsChecked)
 {
-    for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1"}) {
+    for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1", "--bash-completion"}) {
         const Outcome full = shell(std::string("$W ") + args + " > /dev/full");
         EXPECT_EQ(full.status, 1) << args;
-        EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << args;
+        EXPECT_EQ(full.err, "ad9851-word: write error: No space left on device\n") << args;
+    }
+}
+
+TEST_F(Cli, AFailedWriteStopsTheReadingAtOnce)
+{
+    // An endless input: the run ends at the first failed write, or the
+    // timeout's 124 shows it went on reading.
+    const Outcome full = shell("yes 10 2>/dev/null | timeout 10 $W > /dev/full; echo \"${PIPESTATUS[1]}\"");
+    EXPECT_EQ(full.out, "1\n");
+    EXPECT_EQ(full.err, "ad9851-word: write error: No space left on device\n");
+    // A reader that goes away: status 1 and no message, whether SIGPIPE
+    // is ignored or not.
+    for (const char* ignore : {"", "trap '' PIPE; "}) {
+        const Outcome pipe =
+            shell(std::string(ignore) + "yes 10 2>/dev/null | timeout 10 $W | head -n 1; echo \"${PIPESTATUS[1]}\"");
+        EXPECT_EQ(pipe.out, "{0x1A,0x76,0x05,0x00},//10KHz\n1\n") << ignore;
+        EXPECT_EQ(pipe.err, "") << ignore;
     }
 }
 
 TEST_F(Cli, AReaderThatGoesAwayEndsTheRunAtOnce)
 {
     const Outcome pipe = shell("$W --sweep 0:9999999:1 | head -n 2; echo \"${PIPESTATUS[0]}\"");
-    EXPECT_EQ(lineCount(pipe.out), 3u) << pipe.out;
-    EXPECT_FALSE(pipe.out.ends_with("\n0\n")) << pipe.out;
+    EXPECT_EQ(pipe.out, "{0x00,0x00,0x00,0x00},//0KHz\n{0xCF,0x8B,0x00,0x00},//1KHz\n1\n");
+    EXPECT_EQ(pipe.err, "");
 }
 
 TEST_F(Cli, EmptyStandardInputIsNoInput)
