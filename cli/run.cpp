@@ -43,6 +43,18 @@ bool Inputs::forEach(Output& output, Messages& messages, Each&& each) const
 
 namespace {
 
+// A number and nothing else, blanks around it allowed but none inside:
+// "10 5" is no number here, although the window reads it as 105.
+bool isStrictNumber(std::string_view text)
+{
+    if (!rt::readWrittenNumber(text).isWholeText(text))
+        return false;
+    constexpr std::string_view blanks = " \t\n";
+    const std::size_t first = text.find_first_not_of(blanks);
+    const std::size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last + 1 - first).find_first_of(blanks) == std::string_view::npos;
+}
+
 // Does `work` for one input; its failure is that input's error.  An input
 // holding a line break is refused: an output line never breaks.
 template <class Work>
@@ -110,7 +122,7 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
     std::uint64_t aboveShare = 0;
     const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
         handle(source, output, messages, [&] {
-            if (options.strict && !rt::readWrittenNumber(source.text).isWholeText(source.text))
+            if (options.strict && !isStrictNumber(source.text))
                 return messages.error(source, "not a number (--strict)");
             const calc::Tuned tuned = tuner->tune(source.text);
             if (tuner->aboveOutputShare(tuned))

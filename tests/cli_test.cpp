@@ -506,8 +506,17 @@ TEST_F(Cli, StrictTakesOnlyNumbers)
 {
     // Without --strict the classic reading stays.
     EXPECT_EQ(run({"10KHz"}).out, "{0x1A,0x76,0x05,0x00},//10KHzKHz\n");
-    EXPECT_EQ(run({"--strict", " 10 "}).status, 0);
+    EXPECT_EQ(run({"10 5"}).out, "{0x10,0x58,0x39,0x00},//10 5KHz\n");
     EXPECT_EQ(run({"--strict", "10KHz"}).status, 1);
+    // Blanks may stand around the number, never inside it.
+    for (const char* text : {" 10 ", "\t10", "1e3 ", "-0", "+1.5e-2", "&H10"})
+        EXPECT_EQ(run({"--strict", "--", text}).status, 0) << text;
+    for (const char* text : {"10 5", "1\t2", "1 e 5", "1e 5", "- 1", "1 .5", "&H 10", ""}) {
+        const Outcome r = run({"--strict", "--", text});
+        EXPECT_EQ(r.status, 1) << text;
+        EXPECT_EQ(r.out, "") << text;
+        EXPECT_TRUE(r.err.ends_with(": not a number (--strict)\n")) << r.err;
+    }
 }
 
 TEST_F(Cli, EveryWriteIsChecked)
