@@ -478,6 +478,39 @@ TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
 }
 
+TEST_F(Cli, AByteOrderMarkIsSkippedAndUtf16IsRefused)
+{
+    // Notepad and PowerShell 5.1 start UTF-8 files with a byte-order mark.
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(run({}, bom + "10\n20\n").out, "{0x1A,0x76,0x05,0x00},//10KHz\n{0x34,0xEC,0x0A,0x00},//20KHz\n");
+    EXPECT_EQ(run({"--strict", bom + "10"}).out, "{0x1A,0x76,0x05,0x00},//10KHz\n");
+    EXPECT_EQ(run({"--decode"}, bom + "357914\n").out, "word=357914\tfrequency_hz=10000.002\n");
+    // Only at the start: elsewhere it is text like any other.
+    EXPECT_EQ(run({"--strict"}, "10\n" + bom + "20\n").status, 1);
+
+    // UTF-16 never reads as a word 0.
+    const struct {
+        std::string input;
+        const char* err;
+    } utf16[] = {
+        {std::string("\xFF\xFE" "1\0" "0\0\n\0", 8),
+         "ad9851-word: standard input is UTF-16 (little-endian) text: give UTF-8 or ASCII\n"},
+        {std::string("\xFE\xFF" "\0" "1\0" "0\0\n", 8),
+         "ad9851-word: standard input is UTF-16 (big-endian) text: give UTF-8 or ASCII\n"},
+        {std::string("1\0" "0\0", 4), ": holds NUL bytes, as UTF-16 text does: give UTF-8 or ASCII\n"},
+    };
+    for (const auto& c : utf16) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--decode"}}) {
+            const Outcome r = run(args, c.input);
+            EXPECT_EQ(r.out, "") << args.size();
+            EXPECT_TRUE(r.err.starts_with("ad9851-word: ")) << r.err;
+            EXPECT_TRUE(r.err.ends_with(c.err)) << r.err;
+            EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+            EXPECT_EQ(r.status, 1) << args.size();
+        }
+    }
+}
+
 TEST_F(Cli, CrAndLfAndCrLfEachEndALine)
 {
     EXPECT_EQ(run({"-u", "Hz"}, "1\r2\n3\r\n4").out, run({"-u", "Hz", "1", "2", "3", "4"}).out);
