@@ -69,7 +69,11 @@ bool isCIdentifier(const std::string& name)
 
 const CLI::Validator cIdentifier(
     [](std::string& name) {
-        return isCIdentifier(name) ? std::string() : "--c-array: '" + name + "' is not a C identifier";
+        if (!isCIdentifier(name))
+            return "--c-array: '" + name + "' is not a C identifier";
+        if (calc::isCKeyword(name))
+            return "--c-array: '" + name + "' is a keyword of C or C++";
+        return std::string();
     },
     "");
 

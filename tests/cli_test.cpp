@@ -478,6 +478,22 @@ TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
 }
 
+TEST_F(Cli, CArrayNamesCompile)
+{
+    for (const char* name : {"int", "const", "while", "sizeof", "_Bool", "class", "restrict", "typeof", "bool"}) {
+        const Outcome r = run({"--c-array", name, "10"});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err, "ad9851-word: --c-array: '" + std::string(name) +
+                             "' is a keyword of C or C++\nTry 'ad9851-word --help' for more information.\n");
+    }
+    // What is taken compiles, Python's keywords included.
+    for (const char* name : {"words", "_t9", "pass", "lambda", "integer", "Int"}) {
+        const Outcome r = shell(std::string("$W --c-array ") + name + " --load 10 20 > \"" + (dir_ / "t.c").string() +
+                                "\" && cc -std=c99 -pedantic-errors -c -o /dev/null \"" + (dir_ / "t.c").string() + "\"");
+        EXPECT_EQ(r.status, 0) << name << r.err;
+    }
+}
+
 TEST_F(Cli, AByteOrderMarkIsSkippedAndUtf16IsRefused)
 {
     // Notepad and PowerShell 5.1 start UTF-8 files with a byte-order mark.
