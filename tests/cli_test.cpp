@@ -249,11 +249,14 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"-u", "2", "1"}, "unknown unit '2' (use Hz, KHz or MHz)"},
         {{"-m", "1", "1"}, "unknown mode '1' (use serial or parallel)"},
         {{"--chip", "1", "1"}, "unknown chip '1' (use ad9851 or ad9850)"},
-        {{"-u"}, "--unit: 1 required TEXT missing"},
-        {{"-u", "GHz", "-x"}, "The following argument was not expected: -x"},
-        {{"-u", "GHz", "-u", "Hz"}, "--unit: At Most 1 required but received 2"},
-        {{"-u", "GHz", "-c", "1", "-c", "2"}, "--crystal: At Most 1 required but received 2"},
-        {{"-u", "GHz", "--csv=x"}, "Could not convert: --csv = x"},
+        {{"-u"}, "--unit needs a value"},
+        {{"10", "--sweep"}, "--sweep needs a value"},
+        {{"-u", "GHz", "-x"}, "unknown option '-x'"},
+        {{"-u", "GHz", "-x", "-y"}, "unknown option '-x'"},
+        {{"--bogus=1", "-u", "GHz"}, "unknown option '--bogus'"},
+        {{"-u", "Hz", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "GHz", "-u", "Hz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "GHz", "--csv=x"}, "--csv takes no value ('x')"},
         {{"--chip", "x", "-m", "diag", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
         {{"--c-array", "1x", "--chip", "x"}, "unknown chip 'x' (use ad9851 or ad9850)"},
         {{"--c-array", "1x", "--csv"}, "--c-array: '1x' is not a C identifier"},
@@ -278,6 +281,33 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 0) << args.front();
         EXPECT_EQ(r.err, "") << args.front();
+    }
+}
+
+TEST_F(Cli, TheLastOfARepeatedOptionWins)
+{
+    const struct {
+        std::vector<std::string> repeated, last;
+    } cases[] = {
+        {{"-c", "20", "-c", "30", "10"}, {"-c", "30", "10"}},
+        {{"-u", "MHz", "-u", "Hz", "10"}, {"-u", "Hz", "10"}},
+        {{"-m", "parallel", "--mode=serial", "10"}, {"-m", "serial", "10"}},
+        {{"--sweep", "1:9:1", "--sweep", "1:2:1"}, {"--sweep", "1:2:1"}},
+        {{"--phase", "90", "--phase", "45", "10"}, {"--phase", "45", "10"}},
+        {{"--ref-hz", "1e6", "--ref-hz", "25e6", "10"}, {"--ref-hz", "25e6", "10"}},
+        {{"--ref-hz", "25e6", "--ppm", "5", "--ppm", "-3", "10"}, {"--ref-hz", "25e6", "--ppm", "-3", "10"}},
+        {{"--chip", "ad9850", "--chip", "ad9851", "10"}, {"--chip", "ad9851", "10"}},
+        {{"--c-array", "a", "--c-array", "b", "10"}, {"--c-array", "b", "10"}},
+        {{"--emit", "c", "--emit", "arduino", "--name", "x", "--name", "vfo", "--pins", "W_CLK=2", "--pins",
+          "W_CLK=3", "10"},
+         {"--emit", "arduino", "--name", "vfo", "--pins", "W_CLK=3", "10"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.repeated.front() + " " + c.repeated[1]);
+        const Outcome repeated = run(c.repeated), last = run(c.last);
+        EXPECT_EQ(repeated.status, 0) << repeated.err;
+        EXPECT_EQ(repeated.out, last.out);
+        EXPECT_EQ(repeated.err, last.err);
     }
 }
 
