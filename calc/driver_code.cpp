@@ -130,29 +130,8 @@ constexpr std::string_view cKeywords[] = {
 
 // Keywords of Python 3 that are none of C or C++.
 constexpr std::string_view pythonKeywords[] = {
-    "as",
-    "assert",
-    "async",
-    "await",
-    "def",
-    "del",
-    "elif",
-    "except",
-    "finally",
-    "from",
-    "global",
-    "import",
-    "in",
-    "is",
-    "lambda",
-    "nonlocal",
-    "pass",
-    "raise",
-    "with",
-    "yield",
-    "False",
-    "None",
-    "True",
+    "as", "assert", "async",  "await",    "def",  "del",   "elif", "except", "finally", "from", "global", "import",
+    "in", "is",     "lambda", "nonlocal", "pass", "raise", "with", "yield",  "False",   "None", "True",
 };
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }

@@ -298,8 +298,8 @@ TEST_F(Cli, TheLastOfARepeatedOptionWins)
         {{"--ref-hz", "25e6", "--ppm", "5", "--ppm", "-3", "10"}, {"--ref-hz", "25e6", "--ppm", "-3", "10"}},
         {{"--chip", "ad9850", "--chip", "ad9851", "10"}, {"--chip", "ad9851", "10"}},
         {{"--c-array", "a", "--c-array", "b", "10"}, {"--c-array", "b", "10"}},
-        {{"--emit", "c", "--emit", "arduino", "--name", "x", "--name", "vfo", "--pins", "W_CLK=2", "--pins",
-          "W_CLK=3", "10"},
+        {{"--emit", "c", "--emit", "arduino", "--name", "x", "--name", "vfo", "--pins", "W_CLK=2", "--pins", "W_CLK=3",
+          "10"},
          {"--emit", "arduino", "--name", "vfo", "--pins", "W_CLK=3", "10"}},
     };
     for (const auto& c : cases) {
@@ -508,6 +508,38 @@ TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
 }
 
+TEST_F(Cli, ControlCharactersAreNeverEchoedRaw)
+{
+    // What a message quotes cannot retitle or recolour the terminal.
+    const struct {
+        std::string text, shown;
+    } cases[] = {
+        {"\x1B]0;x\a", "\\e]0;x\\x07"},
+        {"1\t2\v", "1\\t2\\x0b"},
+        {"\x7F\x01\x1F", "\\x7f\\x01\\x1f"},
+        {"\xFF"
+         "10\xE5\x85",
+         "\\xff10\\xe5\\x85"}, // not UTF-8, and a sequence cut short
+        {"\xC2\x9B"
+         "31m",
+         "\\xc2\\x9b31m"},                                      // C1 CSI
+        {"\xC0\xAF\xED\xA0\x80", "\\xc0\\xaf\\xed\\xa0\\x80"},  // overlong; a surrogate
+        {"10\xE5\x85\x86 \xC2\xB5", "10\xE5\x85\x86 \xC2\xB5"}, // 10兆 µ: text, kept
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run({"--strict", "--", c.text});
+        EXPECT_EQ(r.err, "ad9851-word: \"" + c.shown + "\": not a number (--strict)\n") << c.shown;
+        const Outcome usage = run({"-u", c.text, "1"});
+        EXPECT_EQ(usage.err, "ad9851-word: unknown unit '" + c.shown +
+                                 "' (use Hz, KHz or MHz)\nTry 'ad9851-word --help' for more information.\n");
+    }
+    EXPECT_EQ(run({"--\x1B[2J"}).err,
+              "ad9851-word: unknown option '--\\e[2J'\nTry 'ad9851-word --help' for more information.\n");
+    EXPECT_EQ(run({"--decode"}, "\x1B[2J\n").err,
+              "ad9851-word: line 1: \"\\e[2J\": not a word: give a result line, a byte list, a decimal word or a "
+              "hexadecimal one (0x...)\n");
+}
+
 TEST_F(Cli, CArrayNamesCompile)
 {
     for (const char* name : {"int", "const", "while", "sizeof", "_Bool", "class", "restrict", "typeof", "bool"}) {
@@ -518,8 +550,9 @@ TEST_F(Cli, CArrayNamesCompile)
     }
     // What is taken compiles, Python's keywords included.
     for (const char* name : {"words", "_t9", "pass", "lambda", "integer", "Int"}) {
-        const Outcome r = shell(std::string("$W --c-array ") + name + " --load 10 20 > \"" + (dir_ / "t.c").string() +
-                                "\" && cc -std=c99 -pedantic-errors -c -o /dev/null \"" + (dir_ / "t.c").string() + "\"");
+        const Outcome r =
+            shell(std::string("$W --c-array ") + name + " --load 10 20 > \"" + (dir_ / "t.c").string() +
+                  "\" && cc -std=c99 -pedantic-errors -c -o /dev/null \"" + (dir_ / "t.c").string() + "\"");
         EXPECT_EQ(r.status, 0) << name << r.err;
     }
 }
@@ -539,11 +572,21 @@ TEST_F(Cli, AByteOrderMarkIsSkippedAndUtf16IsRefused)
         std::string input;
         const char* err;
     } utf16[] = {
-        {std::string("\xFF\xFE" "1\0" "0\0\n\0", 8),
+        {std::string("\xFF\xFE"
+                     "1\0"
+                     "0\0\n\0",
+                     8),
          "ad9851-word: standard input is UTF-16 (little-endian) text: give UTF-8 or ASCII\n"},
-        {std::string("\xFE\xFF" "\0" "1\0" "0\0\n", 8),
+        {std::string("\xFE\xFF"
+                     "\0"
+                     "1\0"
+                     "0\0\n",
+                     8),
          "ad9851-word: standard input is UTF-16 (big-endian) text: give UTF-8 or ASCII\n"},
-        {std::string("1\0" "0\0", 4), ": holds NUL bytes, as UTF-16 text does: give UTF-8 or ASCII\n"},
+        {std::string("1\0"
+                     "0\0",
+                     4),
+         ": holds NUL bytes, as UTF-16 text does: give UTF-8 or ASCII\n"},
     };
     for (const auto& c : utf16) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--decode"}}) {
