@@ -275,9 +275,10 @@ std::optional<UsageError> CommandLine::finish()
     const std::pair<bool, const char*> conflicts[] = {
         {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
         {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
+        {app_.count("--crystal") != 0 && o.referenceHz, "-c and --ref-hz cannot be used together"},
         {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown || *emit_ ||
-                      pins_ || *name_),
-         "--decode reads words; it takes only the clock options, --mode and --unit"},
+                      pins_ || *name_ || o.strict || truncate_ || *unit_),
+         "--decode reads words; it takes only --mode, -c, --ref-hz, --ppm, --no-multiplier and --chip"},
         {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
         {*emit_ && (csv_ || o.cArrayName || o.details),
          "--emit writes source code; it takes no --csv, --c-array or --details"},

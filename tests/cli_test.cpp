@@ -18,6 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* decodeTakes = "--decode reads words; it takes only --mode, -c, --ref-hz, --ppm, --no-multiplier and --chip";
+
 struct Outcome {
     std::string out;
     std::string err;
@@ -263,8 +265,13 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"--decode", "--load", "--csv", "--c-array", "t"}, "--csv and --c-array cannot be used together"},
         {{"--decode", "--sweep", "1:2:1", "5"}, "--sweep and FREQUENCY arguments cannot be used together"},
         {{"--decode", "--phase", "east", "1"},
-         "--decode reads words; it takes only the clock options, --mode and --unit"},
+         decodeTakes},
         {{"--phase", "east", "1"}, "--phase: phase \"east\" is not a number"},
+        {{"-c", "0", "--ref-hz", "30e6", "10"}, "-c and --ref-hz cannot be used together"},
+        {{"--ref-hz", "30e6", "--crystal=30", "10"}, "-c and --ref-hz cannot be used together"},
+        {{"--decode", "--strict", "357914"}, decodeTakes},
+        {{"--decode", "--truncate", "357914"}, decodeTakes},
+        {{"--decode", "-u", "Hz", "357914"}, decodeTakes},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
@@ -322,7 +329,7 @@ TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
         {{"--name", "vfo", "10"}, "--pins and --name belong to --emit"},
         {{"--emit", "c", "--csv", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
         {{"--emit", "c", "--details", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
-        {{"--emit", "c", "--decode", "10"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--emit", "c", "--decode", "10"}, decodeTakes},
         {{"--emit", "arduino", "--name", "while", "10"}, "--name: name \"while\" is a keyword"},
         {{"--emit", "arduino", "--pins", "W_CLK=9", "10"}, "--pins: W_CLK and FQ_UD are both on pin 9"},
         {{"--emit", "micropython", "--pins", "CLK=1", "10"},
