@@ -80,12 +80,11 @@ std::vector<std::string> clockWarnings(const SystemClock& clock)
         warnings.push_back("the system clock is above the " +
                            std::string(clock.chip == Chip::AD9850 ? "AD9850" : "AD9851") + "'s maximum of " +
                            std::to_string(max / 1'000'000) + " MHz");
-    if (clock.multiplier) {
-        const rt::BigInt refDen = rt::powerOfTen(clock.referenceFractionDigits);
-        if (clock.referenceNumerator < rt::BigInt(5'000'000) * refDen ||
-            clock.referenceNumerator > rt::BigInt(30'000'000) * refDen)
-            warnings.push_back("with the 6x multiplier the reference should be from 5 to 30 MHz");
-    }
+    // The reference as it runs, its ppm error included: the system clock
+    // over six.
+    if (clock.multiplier &&
+        (clock.numerator < rt::BigInt(6 * 5'000'000) * den || clock.numerator > rt::BigInt(6 * 30'000'000) * den))
+        warnings.push_back("with the 6x multiplier the reference should be from 5 to 30 MHz");
     return warnings;
 }
 
