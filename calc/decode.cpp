@@ -6,12 +6,15 @@
 #include "calc/text_format.h"
 #include "calc/units.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
 namespace calc {
 
 namespace {
+
+constexpr const char* wordTooLarge = "the word is 2^31 or more, which no frequency below half the clock gives";
 
 [[noreturn]] void invalid(std::string why) { throw CalcError(Problem::InvalidWord, std::move(why)); }
 
@@ -37,6 +40,14 @@ std::optional<std::uint64_t> wholeNumber(std::string_view digits, int base)
     if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size())
         return std::nullopt;
     return value;
+}
+
+// True when `digits` are all digits in `base`, whatever their number.
+bool isWholeNumberText(std::string_view digits, int base)
+{
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [base](char c) {
+        return (c >= '0' && c <= '9') || (base == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    });
 }
 
 std::vector<std::uint8_t> readByteList(std::string_view text)
@@ -70,7 +81,7 @@ std::vector<std::uint8_t> readByteList(std::string_view text)
 std::uint32_t checkedWord(std::uint64_t word)
 {
     if (word > maxWord)
-        invalid("the word is 2^31 or more, which no frequency below half the clock gives");
+        invalid(wordTooLarge);
     return std::uint32_t(word);
 }
 
@@ -98,7 +109,11 @@ DecodedWord decodeWord(std::string_view text, std::int16_t mode2)
         decoded.word = checkedWord(word);
         return decoded;
     }
-    const auto value = startsWithHexPrefix(text) ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
+    const bool hex = startsWithHexPrefix(text);
+    const std::string_view digits = hex ? text.substr(2) : text;
+    const auto value = wholeNumber(digits, hex ? 16 : 10);
+    if (!value && isWholeNumberText(digits, hex ? 16 : 10))
+        invalid(wordTooLarge); // too many digits for 64 bits
     if (!value)
         invalid("not a word: give a result line, a byte list, a decimal word or a hexadecimal one (0x...)");
     decoded.word = checkedWord(*value);

@@ -116,11 +116,10 @@ TEST(Clock, WarningsJudgeTheReferenceAfterItsPpm)
         const char* sameRef;
         std::size_t warnings;
     } cases[] = {
-        {"30e6", "10", "30000300", 2},     // above 180 MHz and above 30 MHz
-        {"30e6", "-10", "29999700", 0},    // within both
-        {"5e6", "-1", "4999995", 1},       // below 5 MHz
-        {"4999995", "1", "4999999.999995", 1},
-        {"4999990", "2", "4999999.99998", 1},
+        {"30e6", "10", "30000300", 2},  // above 180 MHz and above 30 MHz
+        {"30e6", "-10", "29999700", 0}, // within both
+        {"5e6", "-1", "4999995", 1},    // below 5 MHz
+        {"4999995", "1", "4999999.999995", 1}, {"4999990", "2", "4999999.99998", 1},
         {"4999980", "5", "5000004.9999", 0},
     };
     for (const auto& c : cases) {
