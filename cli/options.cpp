@@ -121,6 +121,9 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
     // still checked.  Unknown options are reported in our own words.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.allow_extras();
+    // CLI11 takes "/csv" and "/u:MHz" as options on Windows; the arguments
+    // mean the same on every system.
+    app.allow_windows_style_options(false);
     app.set_help_flag();
     app.formatter(std::make_shared<HelpFormatter>(helpPage));
 

@@ -368,6 +368,18 @@ TEST_F(Cli, TheLastOfARepeatedOptionWins)
     }
 }
 
+TEST_F(Cli, NoWindowsStyleOptions)
+{
+    // The same arguments mean the same everywhere: "/csv" is a frequency
+    // text, on Windows too.
+    const Outcome r = run({"10", "/csv", "/h", "/u:MHz"});
+    EXPECT_EQ(r.out,
+              "{0x1A,0x76,0x05,0x00},//10KHz\n{0x00,0x00,0x00,0x00},///csvKHz\n"
+              "{0x00,0x00,0x00,0x00},///hKHz\n{0x00,0x00,0x00,0x00},///u:MHzKHz\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run({"/?"}).out, "{0x00,0x00,0x00,0x00},///?KHz\n");
+}
+
 TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
 {
     const struct {
