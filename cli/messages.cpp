@@ -99,7 +99,11 @@ void writeError(int error)
 std::string quotedText(std::string_view text)
 {
     constexpr std::size_t shown = 200;
-    return "\"" + std::string(text.substr(0, shown)) + (text.size() > shown ? "...\"" : "\"");
+    // Appended piece by piece (GCC 12 warns wrongly about chains of +).
+    std::string quoted = "\"";
+    quoted += text.substr(0, shown);
+    quoted += text.size() > shown ? "...\"" : "\"";
+    return quoted;
 }
 
 void Messages::error(const Source& source, std::string_view what)
