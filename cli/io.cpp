@@ -1,10 +1,12 @@
 #include "cli/io.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <string>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -38,11 +40,55 @@ long readStdin(char* buffer, std::size_t size)
 #endif
 }
 
+#ifdef _WIN32
+namespace {
+
+// The console that `fd` writes to; null for a file, a pipe or NUL.
+HANDLE consoleOf(int fd)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// Writes UTF-8 text to a console as UTF-16, which shows it whatever the
+// console's code page; in pieces that end between characters.
+bool writeConsole(HANDLE console, std::string_view data)
+{
+    constexpr std::size_t piece = 1 << 16;
+    while (!data.empty()) {
+        std::size_t size = std::min(data.size(), piece);
+        while (size < data.size() && size > 1 && (static_cast<unsigned char>(data[size]) & 0xC0) == 0x80)
+            --size;
+        const int bytes = static_cast<int>(size);
+        const int units = MultiByteToWideChar(CP_UTF8, 0, data.data(), bytes, nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(units), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, data.data(), bytes, wide.data(), units);
+        for (std::size_t done = 0; done < wide.size();) {
+            DWORD written = 0;
+            if (!WriteConsoleW(console, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written,
+                               nullptr) ||
+                written == 0) {
+                errno = EIO;
+                return false;
+            }
+            done += written;
+        }
+        data.remove_prefix(size);
+    }
+    return true;
+}
+
+} // namespace
+#endif
+
 bool writeAll(int fd, std::string_view data)
 {
 #ifdef _WIN32
     static const bool binary = (_setmode(1, _O_BINARY), _setmode(2, _O_BINARY), true);
     (void)binary;
+    if (const HANDLE console = consoleOf(fd))
+        return writeConsole(console, data);
 #endif
     while (!data.empty()) {
 #ifdef _WIN32

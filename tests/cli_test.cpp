@@ -368,6 +368,15 @@ TEST_F(Cli, TheLastOfARepeatedOptionWins)
     }
 }
 
+TEST_F(Cli, FilesAndPipesGetUtf8Bytes)
+{
+    // A console shows the text as text; a file or pipe gets it byte for
+    // byte, as the input gave it.
+    EXPECT_EQ(run({"--", "10\xE5\x85\x86"}).out, "{0x1A,0x76,0x05,0x00},//10\xE5\x85\x86KHz\n");
+    EXPECT_EQ(shell("$W -- 10\xE5\x85\x86 | cat").out, "{0x1A,0x76,0x05,0x00},//10\xE5\x85\x86KHz\n");
+    EXPECT_EQ(run({"--strict", "10\xE5\x85\x86"}).err, "ad9851-word: \"10\xE5\x85\x86\": not a number (--strict)\n");
+}
+
 TEST_F(Cli, NoWindowsStyleOptions)
 {
     // The same arguments mean the same everywhere: "/csv" is a frequency
