@@ -43,12 +43,30 @@ long readStdin(char* buffer, std::size_t size)
 #ifdef _WIN32
 namespace {
 
-// The console that `fd` writes to; null for a file, a pipe or NUL.
-HANDLE consoleOf(int fd)
+HANDLE osHandleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+
+// True for a console, not a file, a pipe or NUL.
+bool isConsole(HANDLE handle)
 {
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
     DWORD mode = 0;
-    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+    return GetConsoleMode(handle, &mode) != 0;
+}
+
+// The errno of a failed WriteFile: a reader that went away is EPIPE, a
+// full disk ENOSPC.
+int errnoOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+    case ERROR_PIPE_NOT_CONNECTED:
+        return EPIPE;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    default:
+        return EIO;
+    }
 }
 
 // Writes UTF-8 text to a console as UTF-16, which shows it whatever the
@@ -85,23 +103,28 @@ bool writeConsole(HANDLE console, std::string_view data)
 bool writeAll(int fd, std::string_view data)
 {
 #ifdef _WIN32
-    static const bool binary = (_setmode(1, _O_BINARY), _setmode(2, _O_BINARY), true);
-    (void)binary;
-    if (const HANDLE console = consoleOf(fd))
-        return writeConsole(console, data);
-#endif
+    const HANDLE handle = osHandleOf(fd);
+    if (isConsole(handle))
+        return writeConsole(handle, data);
     while (!data.empty()) {
-#ifdef _WIN32
-        const int n = _write(fd, data.data(), static_cast<unsigned>(data.size()));
+        const auto size = static_cast<DWORD>(std::min<std::size_t>(data.size(), DWORD(1) << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle, data.data(), size, &written, nullptr) || written == 0) {
+            errno = written == 0 && GetLastError() == ERROR_SUCCESS ? EIO : errnoOf(GetLastError());
+            return false;
+        }
+        data.remove_prefix(written);
+    }
 #else
+    while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR)
             continue;
-#endif
         if (n <= 0)
             return false;
         data.remove_prefix(static_cast<std::size_t>(n));
     }
+#endif
     return true;
 }
 
