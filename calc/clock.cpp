@@ -13,14 +13,16 @@ namespace {
 // word would cost more than it is worth, and no oscillator is known so well.
 constexpr std::uint64_t maxSettingFractionDigits = 60;
 
-ExactNumber readSetting(std::string_view text, std::string_view name, std::int64_t maxMagnitude)
+// `range` says what the setting may be: "more than A and less than B".
+ExactNumber readSetting(std::string_view text, std::string_view name, std::int64_t maxMagnitude, std::string_view range)
 {
     const rt::WrittenNumber written = rt::readWrittenNumber(text);
     const std::string quoted = std::string(name) + " \"" + std::string(text) + "\"";
     if (!written.isWholeText(text))
         throw CalcError(Problem::InvalidSetting, quoted + " is not a number");
     if (decimalMagnitude(written) > maxMagnitude)
-        throw CalcError(Problem::InvalidSetting, quoted + " is too large");
+        throw CalcError(Problem::InvalidSetting, quoted + (written.negative ? " is too small" : " is too large") +
+                                                     ": it must be " + std::string(range));
     if (written.radix == 10 && written.exponent < -std::int64_t(maxSettingFractionDigits))
         throw CalcError(Problem::InvalidSetting, quoted + " has more than 60 decimal places");
     return toExact(written, maxSettingFractionDigits);
@@ -37,7 +39,8 @@ SystemClock systemClock(const ClockOptions& options)
 
     if (options.referenceHz) {
         // Below 1 THz: far above any reference the chips take.
-        const ExactNumber ref = readSetting(*options.referenceHz, "reference", 12);
+        const ExactNumber ref =
+            readSetting(*options.referenceHz, "reference", 12, "more than 0 and less than 1000000000000 Hz");
         if (ref.negative || ref.numerator.is_zero())
             throw CalcError(Problem::InvalidSetting,
                             "reference \"" + std::string(*options.referenceHz) + "\" must be above 0 Hz");
@@ -56,7 +59,7 @@ SystemClock systemClock(const ClockOptions& options)
     clock.fractionDigits = clock.referenceFractionDigits;
     if (options.ppm) {
         // nominal x (10^6 + ppm) / 10^6, with ppm = ±p / 10^d
-        const ExactNumber ppm = readSetting(*options.ppm, "ppm", 6);
+        const ExactNumber ppm = readSetting(*options.ppm, "ppm", 6, "more than -1000000 and less than 1000000");
         const rt::BigInt million = rt::powerOfTen(6 + ppm.fractionDigits);
         if (ppm.negative && ppm.numerator >= million)
             throw CalcError(Problem::InvalidSetting, "ppm \"" + std::string(*options.ppm) +
@@ -80,12 +83,11 @@ std::vector<std::string> clockWarnings(const SystemClock& clock)
         warnings.push_back("the system clock is above the " +
                            std::string(clock.chip == Chip::AD9850 ? "AD9850" : "AD9851") + "'s maximum of " +
                            std::to_string(max / 1'000'000) + " MHz");
-    if (clock.multiplier) {
-        const rt::BigInt refDen = rt::powerOfTen(clock.referenceFractionDigits);
-        if (clock.referenceNumerator < rt::BigInt(5'000'000) * refDen ||
-            clock.referenceNumerator > rt::BigInt(30'000'000) * refDen)
-            warnings.push_back("with the 6x multiplier the reference should be from 5 to 30 MHz");
-    }
+    // The reference as it runs, its ppm error included: the system clock
+    // over six.
+    if (clock.multiplier &&
+        (clock.numerator < rt::BigInt(6 * 5'000'000) * den || clock.numerator > rt::BigInt(6 * 30'000'000) * den))
+        warnings.push_back("with the 6x multiplier the reference should be from 5 to 30 MHz");
     return warnings;
 }
 

@@ -63,7 +63,7 @@ unsigned outputSharePercent(Chip chip) noexcept;
 
 // What is unusual about the clock itself, one English sentence each: a
 // clock above the chip's maximum, a reference outside 5..30 MHz with the
-// multiplier.
+// multiplier.  Both judge the clock as it runs, after its ppm error.
 std::vector<std::string> clockWarnings(const SystemClock& clock);
 
 } // namespace calc

@@ -24,7 +24,8 @@ std::uint8_t phaseStepsFromDegrees(std::string_view degrees)
     if (!written.isWholeText(degrees))
         throw CalcError(Problem::InvalidSetting, quoted + " is not a number");
     if (decimalMagnitude(written) > 30)
-        throw CalcError(Problem::InvalidSetting, quoted + " is too large");
+        throw CalcError(Problem::InvalidSetting, quoted + (written.negative ? " is too small" : " is too large") +
+                                                     ": it must be more than -1e30 and less than 1e30 degrees");
     // Half steps fall on multiples of 5.625 degrees, three decimal places:
     // whatever lies below 10^-6 cannot move an angle across one.
     const ExactNumber angle = toExact(written, 6);

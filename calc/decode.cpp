@@ -6,12 +6,15 @@
 #include "calc/text_format.h"
 #include "calc/units.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
 namespace calc {
 
 namespace {
+
+constexpr const char* wordTooLarge = "the word is 2^31 or more, which no frequency below half the clock gives";
 
 [[noreturn]] void invalid(std::string why) { throw CalcError(Problem::InvalidWord, std::move(why)); }
 
@@ -37,6 +40,14 @@ std::optional<std::uint64_t> wholeNumber(std::string_view digits, int base)
     if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size())
         return std::nullopt;
     return value;
+}
+
+// True when `digits` are all digits in `base`, whatever their number.
+bool isWholeNumberText(std::string_view digits, int base)
+{
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [base](char c) {
+        return (c >= '0' && c <= '9') || (base == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    });
 }
 
 std::vector<std::uint8_t> readByteList(std::string_view text)
@@ -70,8 +81,30 @@ std::vector<std::uint8_t> readByteList(std::string_view text)
 std::uint32_t checkedWord(std::uint64_t word)
 {
     if (word > maxWord)
-        invalid("the word is 2^31 or more, which no frequency below half the clock gives");
+        invalid(wordTooLarge);
     return std::uint32_t(word);
+}
+
+const char* orderName(bool serial) { return serial ? "in serial order (W4 first)" : "in parallel order (W0 first)"; }
+
+// The word, and W0 of five bytes, in serial order (least significant byte
+// first, W0 last) or parallel order (W0 first, then the most significant).
+DecodedWord wordFromBytes(const std::vector<std::uint8_t>& bytes, bool serial)
+{
+    DecodedWord decoded;
+    std::size_t first = 0;
+    if (bytes.size() == 5) {
+        decoded.control = controlByteFrom(bytes[serial ? 4 : 0]);
+        decoded.serialOrder = serial;
+        first = serial ? 0 : 1;
+    }
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t significance = serial ? i : 3 - i;
+        word |= std::uint64_t(bytes[first + i]) << (8 * significance);
+    }
+    decoded.word = checkedWord(word);
+    return decoded;
 }
 
 } // namespace
@@ -84,21 +117,26 @@ DecodedWord decodeWord(std::string_view text, std::int16_t mode2)
         const std::vector<std::uint8_t> bytes = readByteList(text);
         if (bytes.size() != 4 && bytes.size() != 5)
             invalid("a byte list has 4 bytes (the word) or 5 (the whole load), not " + std::to_string(bytes.size()));
-        std::size_t first = 0;
-        if (bytes.size() == 5) {
-            const std::size_t w0 = isSerial(mode2) ? 4 : 0;
-            decoded.control = controlByteFrom(bytes[w0]);
-            first = isSerial(mode2) ? 0 : 1;
+        const bool serial = isSerial(mode2);
+        if (bytes.size() == 4)
+            return wordFromBytes(bytes, serial);
+        try {
+            return wordFromBytes(bytes, serial);
+        } catch (const CalcError& e) {
+            std::string why = std::string(orderName(serial)) + " " + e.what();
+            try {
+                wordFromBytes(bytes, !serial);
+                why += std::string("; ") + orderName(!serial) + " it is a valid load";
+            } catch (const CalcError&) {
+            }
+            invalid(std::move(why));
         }
-        std::uint64_t word = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            const std::size_t significance = isSerial(mode2) ? i : 3 - i;
-            word |= std::uint64_t(bytes[first + i]) << (8 * significance);
-        }
-        decoded.word = checkedWord(word);
-        return decoded;
     }
-    const auto value = startsWithHexPrefix(text) ? wholeNumber(text.substr(2), 16) : wholeNumber(text, 10);
+    const bool hex = startsWithHexPrefix(text);
+    const std::string_view digits = hex ? text.substr(2) : text;
+    const auto value = wholeNumber(digits, hex ? 16 : 10);
+    if (!value && isWholeNumberText(digits, hex ? 16 : 10))
+        invalid(wordTooLarge); // too many digits for 64 bits
     if (!value)
         invalid("not a word: give a result line, a byte list, a decimal word or a hexadecimal one (0x...)");
     decoded.word = checkedWord(*value);
@@ -126,6 +164,7 @@ std::string describeWord(const DecodedWord& decoded, ClockOptions options)
         out.append(phase, end);
         out += c->powerDown ? "\tpower_down=1" : "\tpower_down=0";
         out += c->multiplier ? "\tmultiplier=1" : "\tmultiplier=0";
+        out += decoded.serialOrder ? "\tbyte_order=serial" : "\tbyte_order=parallel";
     }
     return out;
 }

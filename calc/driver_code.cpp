@@ -14,19 +14,15 @@ namespace {
 
 constexpr std::size_t longestName = 32;
 
-// Keywords of C (to C23), C++ (to C++20) and Python 3, and the alternative
-// operator spellings of C++.
-constexpr std::string_view keywords[] = {
+// Keywords of C (to C23) and C++ (to C++20), and the alternative operator
+// spellings of C++.
+constexpr std::string_view cKeywords[] = {
     "alignas",
     "alignof",
     "and",
     "and_eq",
-    "as",
     "asm",
-    "assert",
-    "async",
     "auto",
-    "await",
     "bitand",
     "bitor",
     "bool",
@@ -50,52 +46,38 @@ constexpr std::string_view keywords[] = {
     "constinit",
     "continue",
     "decltype",
-    "def",
     "default",
-    "del",
     "delete",
     "do",
     "double",
     "dynamic_cast",
-    "elif",
     "else",
     "enum",
-    "except",
     "explicit",
     "export",
     "extern",
     "false",
-    "finally",
     "float",
     "for",
     "friend",
-    "from",
-    "global",
     "goto",
     "if",
-    "import",
-    "in",
     "inline",
     "int",
-    "is",
-    "lambda",
     "long",
     "mutable",
     "namespace",
     "new",
     "noexcept",
-    "nonlocal",
     "not",
     "not_eq",
     "nullptr",
     "operator",
     "or",
     "or_eq",
-    "pass",
     "private",
     "protected",
     "public",
-    "raise",
     "register",
     "reinterpret_cast",
     "requires",
@@ -128,13 +110,8 @@ constexpr std::string_view keywords[] = {
     "volatile",
     "wchar_t",
     "while",
-    "with",
     "xor",
     "xor_eq",
-    "yield",
-    "False",
-    "None",
-    "True",
     "_Alignas",
     "_Alignof",
     "_Atomic",
@@ -149,6 +126,12 @@ constexpr std::string_view keywords[] = {
     "_Noreturn",
     "_Static_assert",
     "_Thread_local",
+};
+
+// Keywords of Python 3 that are none of C or C++.
+constexpr std::string_view pythonKeywords[] = {
+    "as", "assert", "async",  "await",    "def",  "del",   "elif", "except", "finally", "from", "global", "import",
+    "in", "is",     "lambda", "nonlocal", "pass", "raise", "with", "yield",  "False",   "None", "True",
 };
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -621,8 +604,14 @@ void checkDriverName(std::string_view name)
     if (!identifier || name.size() > longestName)
         invalid("name \"" + commentSafe(name) + "\" is not a letter followed by at most " +
                 std::to_string(longestName - 1) + " letters, digits and underscores");
-    if (std::find(std::begin(keywords), std::end(keywords), name) != std::end(keywords))
+    if (isCKeyword(name) ||
+        std::find(std::begin(pythonKeywords), std::end(pythonKeywords), name) != std::end(pythonKeywords))
         invalid("name \"" + std::string(name) + "\" is a keyword");
+}
+
+bool isCKeyword(std::string_view name)
+{
+    return std::find(std::begin(cKeywords), std::end(cKeywords), name) != std::end(cKeywords);
 }
 
 DriverRow driverRow(const Tuner& tuner, const Tuned& tuned, std::string_view frequency)

@@ -43,6 +43,9 @@ DriverPins parseDriverPins(std::string_view text, const DriverPins& defaults);
 // keyword of C, C++ or Python.  CalcError (InvalidSetting) otherwise.
 void checkDriverName(std::string_view name);
 
+// True for a keyword of C or C++, which no name may be.
+bool isCKeyword(std::string_view name);
+
 constexpr std::string_view defaultDriverName = "ad9851";
 
 // One load of the table.

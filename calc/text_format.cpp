@@ -31,7 +31,10 @@ std::string formatDeviationHz(double hz)
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
     std::string text(buf, r.ptr);
-    return (hz >= 0 && text.front() != '-') ? "+" + text : text;
+    // A deviation that shows as zero is "+0.000", never "-0.000".
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);
+    return text.front() == '-' ? text : "+" + text;
 }
 
 namespace {

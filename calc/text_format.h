@@ -18,7 +18,8 @@ std::string trimmedFixedPoint(std::uint64_t units, std::size_t decimals);
 std::string formatHz(std::uint64_t milliHz);
 // "0.027939": µHz written as Hz with six decimals.
 std::string formatStepHz(std::uint64_t microHz);
-// "+0.002", "-0.004": Hz with three decimals and a sign.
+// "+0.002", "-0.004": Hz with three decimals and a sign; "+0.000" for
+// whatever rounds to zero.
 std::string formatDeviationHz(double hz);
 
 // "0xHH" literals with capital hex digits, `separator` between them.

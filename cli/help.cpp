@@ -101,11 +101,14 @@ std::string bashCompletion(const CLI::App& app, const HelpPage& page,
                 freeValues.push_back(casePattern(*option));
                 continue;
             }
+            // The names in any case, as the option takes them.
             cases += "        " + casePattern(*option) +
                      ")\n"
-                     "            COMPREPLY=($(compgen -W '" +
+                     "            for word in " +
                      joined(choice->second) +
-                     "' -- \"$cur\"))\n"
+                     "; do\n"
+                     "                if [[ ${word,,} == \"${cur,,}\"* ]]; then COMPREPLY+=(\"$word\"); fi\n"
+                     "            done\n"
                      "            return ;;\n";
         }
     }
@@ -117,9 +120,19 @@ std::string bashCompletion(const CLI::App& app, const HelpPage& page,
     return "# bash completion for " + app.get_name() + "\n" + function +
            "()\n"
            "{\n"
-           "    local cur prev\n"
+           "    local cur prev word i\n"
            "    cur=${COMP_WORDS[COMP_CWORD]}\n"
            "    prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+           "    # After \"--\" every word is a frequency.\n"
+           "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
+           "        if [[ ${COMP_WORDS[i]} == -- ]]; then return; fi\n"
+           "    done\n"
+           "    # --unit=VALUE: bash splits the word at \"=\".\n"
+           "    if [[ $cur == = ]]; then\n"
+           "        cur=\n"
+           "    elif [[ $prev == = ]]; then\n"
+           "        prev=${COMP_WORDS[COMP_CWORD-2]}\n"
+           "    fi\n"
            "    case $prev in\n" +
            cases + "        " + freePattern +
            ")\n"

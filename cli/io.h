@@ -20,7 +20,8 @@ bool stdinIsTerminal();
 // the end, -1 on error.
 long readStdin(char* buffer, std::size_t size);
 
-// Writes all of `data` to the file descriptor; false on failure.
+// Writes all of `data` to the file descriptor; false on failure, with
+// errno saying why.
 bool writeAll(int fd, std::string_view data);
 
 class Output {
@@ -31,11 +32,14 @@ public:
     bool maybeFlush() { return buffer_.size() < capacity - 4096 || flush(); }
     bool flush();
     bool failed() const { return failed_; }
+    // The errno of the failed write.
+    int error() const { return error_; }
 
 private:
     static constexpr std::size_t capacity = 1 << 16;
     std::string buffer_;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 // The lines of standard input, one call each, numbered from 1.
@@ -45,8 +49,8 @@ public:
 
     // `onLine(number, text)` for each line, without its line end;
     // `onTooLong(number)` for a line over maxLineBytes, which is skipped;
-    // `afterBlock()` whenever the input read so far is used up.  Returns
-    // false on a read error.
+    // `afterBlock()` whenever the input read so far is used up, which
+    // returns false to stop reading.  Returns false on a read error.
     template <class OnLine, class OnTooLong, class AfterBlock>
     bool run(OnLine&& onLine, OnTooLong&& onTooLong, AfterBlock&& afterBlock);
 
@@ -120,7 +124,8 @@ bool LineReader::run(OnLine&& onLine, OnTooLong&& onTooLong, AfterBlock&& afterB
             }
         }
         keep(chunk);
-        afterBlock();
+        if (!afterBlock())
+            return true;
     }
     if (!carry_.empty() || discarding_)
         endLine({});

@@ -7,11 +7,17 @@
 #include "cli/options.h"
 #include "cli/run.h"
 
+#include <csignal>
 #include <optional>
 #include <stdexcept>
 
 int main(int argc, char** argv)
 {
+#ifdef SIGPIPE
+    // A reader that goes away ends the run with status 1, as on Windows,
+    // rather than with the signal.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     cli::Options options;
     cli::CommandLine commandLine(options);
     if (const auto error = commandLine.parse(argc, argv))

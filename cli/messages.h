@@ -18,8 +18,8 @@ struct Source {
     std::uint64_t line = 0;
 };
 
-// The text for a message, in double quotes: line breaks shown as \r and
-// \n, long texts cut.
+// The text for a message, in double quotes, long texts cut.  Messages
+// show control characters and bytes that are not UTF-8 as escapes.
 std::string quotedText(std::string_view text);
 
 class Messages {

@@ -69,9 +69,21 @@ bool isCIdentifier(const std::string& name)
 
 const CLI::Validator cIdentifier(
     [](std::string& name) {
-        return isCIdentifier(name) ? std::string() : "--c-array: '" + name + "' is not a C identifier";
+        if (!isCIdentifier(name))
+            return "--c-array: '" + name + "' is not a C identifier";
+        if (calc::isCKeyword(name))
+            return "--c-array: '" + name + "' is a keyword of C or C++";
+        return std::string();
     },
     "");
+
+// CLI11's messages name the option first: "--unit: ...".
+std::string_view nameBefore(std::string_view message) { return message.substr(0, message.find(": ")); }
+std::string_view afterName(std::string_view message)
+{
+    const std::size_t colon = message.find(": ");
+    return colon == std::string_view::npos ? message : message.substr(colon + 2);
+}
 
 const char* const wordGroup = "Word and output";
 const char* const clockGroup = "Clock";
@@ -105,6 +117,13 @@ const HelpPage helpPage{
 CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
 {
     CLI::App& app = app_;
+    // As in GNU tools, the last of a repeated option wins; every value is
+    // still checked.  Unknown options are reported in our own words.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.allow_extras();
+    // CLI11 takes "/csv" and "/u:MHz" as options on Windows; the arguments
+    // mean the same on every system.
+    app.allow_windows_style_options(false);
     app.set_help_flag();
     app.formatter(std::make_shared<HelpFormatter>(helpPage));
 
@@ -196,7 +215,7 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
     app.add_flag("--version", o.version, "show the version")->group(helpGroup);
     // Not in the help: the build installs its output as the bash completion.
     app.add_flag("--bash-completion", o.bashCompletion)->group("");
-    app.add_option("FREQUENCY", o.frequencies)->group("");
+    app.add_option("FREQUENCY", o.frequencies)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)->group("");
 
     choices_ = {{unit_, namesOf(unitNames)},
                 {mode_, namesOf(modeNames)},
@@ -228,11 +247,27 @@ std::optional<UsageError> CommandLine::parsePass(int argc, char** argv, bool che
     } catch (const CLI::ValidationError& e) {
         // CLI11 puts the option's name before the check's message, which
         // says all there is to say.
-        const std::string_view text = e.what();
-        return UsageError{std::string(text.substr(text.find(": ") + 2))};
+        return UsageError{std::string(afterName(e.what()))};
+    } catch (const CLI::ArgumentMismatch& e) {
+        // "--unit: 1 required TEXT missing"
+        return UsageError{std::string(nameBefore(e.what())) + " needs a value"};
+    } catch (const CLI::ConversionError& e) {
+        // "Could not convert: --csv = x": a flag given a value that is
+        // neither true nor false.
+        const std::string_view given = afterName(e.what());
+        const std::size_t equals = given.find(" = ");
+        if (equals != std::string_view::npos)
+            return UsageError{std::string(given.substr(0, equals)) + " takes no value ('" +
+                              std::string(given.substr(equals + 3)) + "')"};
+        return UsageError{e.what()};
     } catch (const CLI::ParseError& e) {
         return UsageError{e.what()};
     }
+    // The first unknown option as it was written, without its value; CLI11
+    // counts the "--" that ends the options among them.
+    for (const std::string& unknown : app_.remaining())
+        if (unknown != "--")
+            return UsageError{"unknown option '" + unknown.substr(0, unknown.find('=')) + "'"};
     return std::nullopt;
 }
 
@@ -243,9 +278,10 @@ std::optional<UsageError> CommandLine::finish()
     const std::pair<bool, const char*> conflicts[] = {
         {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
         {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
+        {app_.count("--crystal") != 0 && o.referenceHz, "-c and --ref-hz cannot be used together"},
         {o.decode && (o.sweep || csv_ || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown || *emit_ ||
-                      pins_ || *name_),
-         "--decode reads words; it takes only the clock options, --mode and --unit"},
+                      pins_ || *name_ || o.strict || truncate_ || *unit_),
+         "--decode reads words; it takes only --mode, -c, --ref-hz, --ppm, --no-multiplier and --chip"},
         {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
         {*emit_ && (csv_ || o.cArrayName || o.details),
          "--emit writes source code; it takes no --csv, --c-array or --details"},

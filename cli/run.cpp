@@ -11,6 +11,29 @@
 
 namespace cli {
 
+namespace {
+
+// A UTF-8 byte-order mark, as Notepad and PowerShell 5.1 write it, is no
+// part of the text.
+std::string_view withoutByteOrderMark(std::string_view text)
+{
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    return text.starts_with(mark) ? text.substr(mark.size()) : text;
+}
+
+// The byte order that a UTF-16 byte-order mark at the start of `text`
+// names; null when there is none.
+const char* utf16ByteOrder(std::string_view text)
+{
+    if (text.starts_with("\xFF\xFE"))
+        return "little-endian";
+    if (text.starts_with("\xFE\xFF"))
+        return "big-endian";
+    return nullptr;
+}
+
+} // namespace
+
 Inputs::Inputs(const Options& options) : arguments_(options.frequencies)
 {
     if (options.sweep)
@@ -27,19 +50,42 @@ bool Inputs::forEach(Output& output, Messages& messages, Each&& each) const
         return true;
     }
     if (!arguments_.empty()) {
-        for (const std::string& text : arguments_)
-            each(Source{text});
+        for (std::size_t i = 0; i < arguments_.size() && !output.failed(); ++i)
+            each(Source{withoutByteOrderMark(arguments_[i])});
         return true;
     }
+    // At the first failed write nothing more is read, nor after UTF-16.
     LineReader reader;
+    bool stop = false;
     return reader.run(
         [&](std::uint64_t number, std::string_view text) {
-            each(Source{text, number});
+            if (number == 1) {
+                if (const char* encoding = utf16ByteOrder(text)) {
+                    messages.fatal(std::string("standard input is UTF-16 (") + encoding +
+                                   ") text: give UTF-8 or ASCII");
+                    stop = true;
+                }
+                text = withoutByteOrderMark(text);
+            }
+            if (!stop && !output.failed())
+                each(Source{text, number});
         },
-        [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { output.flush(); });
+        [&](std::uint64_t number) { messages.lineTooLong(number); }, [&] { return !stop && output.flush(); });
 }
 
 namespace {
+
+// A number and nothing else, blanks around it allowed but none inside:
+// "10 5" is no number here, although the window reads it as 105.
+bool isStrictNumber(std::string_view text)
+{
+    if (!rt::readWrittenNumber(text).isWholeText(text))
+        return false;
+    constexpr std::string_view blanks = " \t\n";
+    const std::size_t first = text.find_first_not_of(blanks);
+    const std::size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last + 1 - first).find_first_of(blanks) == std::string_view::npos;
+}
 
 // Does `work` for one input; its failure is that input's error.  An input
 // holding a line break is refused: an output line never breaks.
@@ -49,6 +95,8 @@ void handle(const Source& source, Output& output, Messages& messages, Work&& wor
     try {
         if (lineEnd(source.text) != source.text.size())
             messages.error(source, "holds a line break");
+        else if (source.text.find('\0') != std::string_view::npos)
+            messages.error(source, "holds NUL bytes, as UTF-16 text does: give UTF-8 or ASCII");
         else
             work();
     } catch (const calc::CalcError& e) {
@@ -108,7 +156,7 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
     std::uint64_t aboveShare = 0;
     const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
         handle(source, output, messages, [&] {
-            if (options.strict && !rt::readWrittenNumber(source.text).isWholeText(source.text))
+            if (options.strict && !isStrictNumber(source.text))
                 return messages.error(source, "not a number (--strict)");
             const calc::Tuned tuned = tuner->tune(source.text);
             if (tuner->aboveOutputShare(tuned))

@@ -23,8 +23,10 @@ public:
 
     bool fromStdin() const { return !sweep_ && arguments_.empty(); }
 
-    // Calls `each(source)` for every input; a sweep stops once standard
-    // output has failed.  False when standard input could not be read.
+    // Calls `each(source)` for every input, without a UTF-8 byte-order
+    // mark; stops at the first failed write, and at a UTF-16 byte-order
+    // mark at the start of standard input.  False when standard input
+    // could not be read.
     template <class Each>
     bool forEach(Output& output, Messages& messages, Each&& each) const;
 

@@ -1,5 +1,8 @@
 #include "cli/sweep.h"
 
+#include "calc/text_format.h"
+#include "runtime/number.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -9,45 +12,53 @@ namespace cli {
 
 namespace {
 
-// A plain decimal: optional sign, digits, optional "." and digits.
+constexpr std::int64_t maxDecimals = 18;
+
+// A decimal number, read as every other option's value is: blanks around
+// it, an exponent ("1e3") allowed.
 struct Decimal {
+    std::string_view text; // as given, for messages
     bool negative = false;
     std::string digits; // integer and fraction digits together
     int decimals = 0;
 };
 
+[[noreturn]] void fail(std::string_view text, std::string_view why)
+{
+    throw std::invalid_argument("--sweep: \"" + std::string(text) + "\" " + std::string(why));
+}
+
 Decimal parseDecimal(std::string_view text)
 {
-    Decimal d;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        d.negative = text[i++] == '-';
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '.' && !point) {
-            point = true;
-        } else if (c >= '0' && c <= '9') {
-            d.digits.push_back(c);
-            d.decimals += point ? 1 : 0;
-        } else {
-            throw std::invalid_argument("--sweep: \"" + std::string(text) + "\" is not a decimal number");
-        }
-    }
-    if (d.digits.empty())
-        throw std::invalid_argument("--sweep: \"" + std::string(text) + "\" is not a decimal number");
+    const rt::WrittenNumber n = rt::readWrittenNumber(text);
+    if (!n.isWholeText(text) || n.radix != 10)
+        fail(text, "is not a decimal number");
+    Decimal d{text, n.negative, n.digits, 0};
+    if (n.exponent < -maxDecimals)
+        fail(text, "has more than 18 decimal places");
+    if (n.exponent < 0)
+        d.decimals = int(-n.exponent);
+    else if (std::int64_t(d.digits.size()) + n.exponent > 19)
+        fail(text,
+             n.negative ? "is too small: at least -9223372036854775807" : "is too large: at most 9223372036854775807");
+    else
+        d.digits.append(std::size_t(n.exponent), '0');
     return d;
 }
 
 // The decimal in units of 10^-decimals.
 std::int64_t scaled(const Decimal& d, int decimals)
 {
+    constexpr std::int64_t largest = std::numeric_limits<std::int64_t>::max();
     std::int64_t v = 0;
-    const auto fail = [] { return std::invalid_argument("--sweep: the numbers have too many digits"); };
     for (int i = 0; i < int(d.digits.size()) + (decimals - d.decimals); ++i) {
         const int digit = i < int(d.digits.size()) ? d.digits[std::size_t(i)] - '0' : 0;
-        if (v > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
-            throw fail();
+        if (v > (largest - digit) / 10) {
+            const std::string limit = calc::trimmedFixedPoint(std::uint64_t(largest), std::size_t(decimals));
+            const std::string places = decimals == 0 ? "" : " with " + std::to_string(decimals) + " decimal places";
+            fail(d.text,
+                 d.negative ? "is too small: at least -" + limit + places : "is too large: at most " + limit + places);
+        }
         v = v * 10 + digit;
     }
     return d.negative ? -v : v;
@@ -67,8 +78,6 @@ Sweep::Sweep(std::string_view range)
     }
     const Decimal start = parseDecimal(parts[0]), stop = parseDecimal(parts[1]), step = parseDecimal(parts[2]);
     decimals_ = std::max({start.decimals, stop.decimals, step.decimals});
-    if (decimals_ > 18)
-        throw std::invalid_argument("--sweep: the numbers have too many digits");
     start_ = scaled(start, decimals_);
     step_ = scaled(step, decimals_);
     const std::int64_t stopValue = scaled(stop, decimals_);

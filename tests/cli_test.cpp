@@ -18,6 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* decodeTakes =
+    "--decode reads words; it takes only --mode, -c, --ref-hz, --ppm, --no-multiplier and --chip";
+
 struct Outcome {
     std::string out;
     std::string err;
@@ -249,19 +252,26 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"-u", "2", "1"}, "unknown unit '2' (use Hz, KHz or MHz)"},
         {{"-m", "1", "1"}, "unknown mode '1' (use serial or parallel)"},
         {{"--chip", "1", "1"}, "unknown chip '1' (use ad9851 or ad9850)"},
-        {{"-u"}, "--unit: 1 required TEXT missing"},
-        {{"-u", "GHz", "-x"}, "The following argument was not expected: -x"},
-        {{"-u", "GHz", "-u", "Hz"}, "--unit: At Most 1 required but received 2"},
-        {{"-u", "GHz", "-c", "1", "-c", "2"}, "--crystal: At Most 1 required but received 2"},
-        {{"-u", "GHz", "--csv=x"}, "Could not convert: --csv = x"},
+        {{"-u"}, "--unit needs a value"},
+        {{"10", "--sweep"}, "--sweep needs a value"},
+        {{"-u", "GHz", "-x"}, "unknown option '-x'"},
+        {{"-u", "GHz", "-x", "-y"}, "unknown option '-x'"},
+        {{"--bogus=1", "-u", "GHz"}, "unknown option '--bogus'"},
+        {{"-u", "Hz", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "GHz", "-u", "Hz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
+        {{"-u", "GHz", "--csv=x"}, "--csv takes no value ('x')"},
         {{"--chip", "x", "-m", "diag", "-u", "GHz"}, "unknown unit 'GHz' (use Hz, KHz or MHz)"},
         {{"--c-array", "1x", "--chip", "x"}, "unknown chip 'x' (use ad9851 or ad9850)"},
         {{"--c-array", "1x", "--csv"}, "--c-array: '1x' is not a C identifier"},
         {{"--decode", "--load", "--csv", "--c-array", "t"}, "--csv and --c-array cannot be used together"},
         {{"--decode", "--sweep", "1:2:1", "5"}, "--sweep and FREQUENCY arguments cannot be used together"},
-        {{"--decode", "--phase", "east", "1"},
-         "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--decode", "--phase", "east", "1"}, decodeTakes},
         {{"--phase", "east", "1"}, "--phase: phase \"east\" is not a number"},
+        {{"-c", "0", "--ref-hz", "30e6", "10"}, "-c and --ref-hz cannot be used together"},
+        {{"--ref-hz", "30e6", "--crystal=30", "10"}, "-c and --ref-hz cannot be used together"},
+        {{"--decode", "--strict", "357914"}, decodeTakes},
+        {{"--decode", "--truncate", "357914"}, decodeTakes},
+        {{"--decode", "-u", "Hz", "357914"}, decodeTakes},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
@@ -281,6 +291,104 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
     }
 }
 
+TEST_F(Cli, RangeMessagesGiveTheRangeAndTheDirection)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+        int status;
+    } cases[] = {
+        {{"--ref-hz", "30e6", "--ppm", "-1e6", "10"},
+         "ppm \"-1e6\" is too small: it must be more than -1000000 and less than 1000000",
+         1},
+        {{"--ref-hz", "30e6", "--ppm", "1e6", "10"},
+         "ppm \"1e6\" is too large: it must be more than -1000000 and less than 1000000",
+         1},
+        {{"--ref-hz", "1e12", "10"},
+         "reference \"1e12\" is too large: it must be more than 0 and less than 1000000000000 Hz",
+         1},
+        {{"--phase", "1e30", "10"},
+         "--phase: phase \"1e30\" is too large: it must be more than -1e30 and less than 1e30 degrees",
+         2},
+        {{"--phase=-1e31", "10"},
+         "--phase: phase \"-1e31\" is too small: it must be more than -1e30 and less than 1e30 degrees",
+         2},
+        {{"--sweep", "1:2:0.0000000000000000001"},
+         "--sweep: \"0.0000000000000000001\" has more than 18 decimal places",
+         2},
+        {{"--sweep", "1:99999999999999999999:1"},
+         "--sweep: \"99999999999999999999\" is too large: at most 9223372036854775807",
+         2},
+        {{"--sweep", "1:9999999999999999:0.001"},
+         "--sweep: \"9999999999999999\" is too large: at most 9223372036854775.807 with 3 decimal places",
+         2},
+        {{"--sweep", "-99999999999999999999:1:1"},
+         "--sweep: \"-99999999999999999999\" is too small: at least -9223372036854775807",
+         2},
+        {{"--decode", "18446744073709551616"},
+         "\"18446744073709551616\": the word is 2^31 or more, which no frequency below half the clock gives",
+         1},
+        {{"--decode", "0x10000000000000000"},
+         "\"0x10000000000000000\": the word is 2^31 or more, which no frequency below half the clock gives",
+         1},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+        EXPECT_EQ(r.err, "ad9851-word: " + std::string(c.err) +
+                             (c.status == 2 ? "\nTry 'ad9851-word --help' for more information.\n" : "\n"));
+        EXPECT_EQ(r.status, c.status);
+    }
+}
+
+TEST_F(Cli, TheLastOfARepeatedOptionWins)
+{
+    const struct {
+        std::vector<std::string> repeated, last;
+    } cases[] = {
+        {{"-c", "20", "-c", "30", "10"}, {"-c", "30", "10"}},
+        {{"-u", "MHz", "-u", "Hz", "10"}, {"-u", "Hz", "10"}},
+        {{"-m", "parallel", "--mode=serial", "10"}, {"-m", "serial", "10"}},
+        {{"--sweep", "1:9:1", "--sweep", "1:2:1"}, {"--sweep", "1:2:1"}},
+        {{"--phase", "90", "--phase", "45", "10"}, {"--phase", "45", "10"}},
+        {{"--ref-hz", "1e6", "--ref-hz", "25e6", "10"}, {"--ref-hz", "25e6", "10"}},
+        {{"--ref-hz", "25e6", "--ppm", "5", "--ppm", "-3", "10"}, {"--ref-hz", "25e6", "--ppm", "-3", "10"}},
+        {{"--chip", "ad9850", "--chip", "ad9851", "10"}, {"--chip", "ad9851", "10"}},
+        {{"--c-array", "a", "--c-array", "b", "10"}, {"--c-array", "b", "10"}},
+        {{"--emit", "c", "--emit", "arduino", "--name", "x", "--name", "vfo", "--pins", "W_CLK=2", "--pins", "W_CLK=3",
+          "10"},
+         {"--emit", "arduino", "--name", "vfo", "--pins", "W_CLK=3", "10"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.repeated.front() + " " + c.repeated[1]);
+        const Outcome repeated = run(c.repeated), last = run(c.last);
+        EXPECT_EQ(repeated.status, 0) << repeated.err;
+        EXPECT_EQ(repeated.out, last.out);
+        EXPECT_EQ(repeated.err, last.err);
+    }
+}
+
+TEST_F(Cli, FilesAndPipesGetUtf8Bytes)
+{
+    // A console shows the text as text; a file or pipe gets it byte for
+    // byte, as the input gave it.
+    EXPECT_EQ(run({"--", "10\xE5\x85\x86"}).out, "{0x1A,0x76,0x05,0x00},//10\xE5\x85\x86KHz\n");
+    EXPECT_EQ(shell("$W -- 10\xE5\x85\x86 | cat").out, "{0x1A,0x76,0x05,0x00},//10\xE5\x85\x86KHz\n");
+    EXPECT_EQ(run({"--strict", "10\xE5\x85\x86"}).err, "ad9851-word: \"10\xE5\x85\x86\": not a number (--strict)\n");
+}
+
+TEST_F(Cli, NoWindowsStyleOptions)
+{
+    // The same arguments mean the same everywhere: "/csv" is a frequency
+    // text, on Windows too.
+    const Outcome r = run({"10", "/csv", "/h", "/u:MHz"});
+    EXPECT_EQ(r.out,
+              "{0x1A,0x76,0x05,0x00},//10KHz\n{0x00,0x00,0x00,0x00},///csvKHz\n"
+              "{0x00,0x00,0x00,0x00},///hKHz\n{0x00,0x00,0x00,0x00},///u:MHzKHz\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run({"/?"}).out, "{0x00,0x00,0x00,0x00},///?KHz\n");
+}
+
 TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
 {
     const struct {
@@ -292,7 +400,7 @@ TEST_F(Cli, EmitRefusesWhatWouldNotMakeAWorkingFile)
         {{"--name", "vfo", "10"}, "--pins and --name belong to --emit"},
         {{"--emit", "c", "--csv", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
         {{"--emit", "c", "--details", "10"}, "--emit writes source code; it takes no --csv, --c-array or --details"},
-        {{"--emit", "c", "--decode", "10"}, "--decode reads words; it takes only the clock options, --mode and --unit"},
+        {{"--emit", "c", "--decode", "10"}, decodeTakes},
         {{"--emit", "arduino", "--name", "while", "10"}, "--name: name \"while\" is a keyword"},
         {{"--emit", "arduino", "--pins", "W_CLK=9", "10"}, "--pins: W_CLK and FQ_UD are both on pin 9"},
         {{"--emit", "micropython", "--pins", "CLK=1", "10"},
@@ -409,6 +517,14 @@ TEST_F(Cli, TablesSweepArraysAndCsv)
     EXPECT_EQ(lineCount(tenths.out), 11u);
     EXPECT_TRUE(tenths.out.ends_with("{0x22,0x22,0x22,0x02},//1MHz\n")) << tenths.out;
     EXPECT_EQ(run({"--sweep", "2:1:-1"}).out, "{0x9F,0x17,0x01,0x00},//2KHz\n{0xCF,0x8B,0x00,0x00},//1KHz\n");
+    // Its numbers are read as every other option's: exponents, blanks around.
+    for (const char* same : {"1e3:2e3:5e2", " 1000 : 2000:500 ", "1.0E3:+2000.00:0.5D3", "10e2:2000:500"}) {
+        const Outcome r = run({"--sweep", same, "-u", "Hz"});
+        EXPECT_EQ(r.out, run({"--sweep", "1000:2000:500", "-u", "Hz"}).out) << same;
+        EXPECT_EQ(r.status, 0) << same << r.err;
+    }
+    for (const char* bad : {"&H10:20:1", "1:2:1x", "1:2:"})
+        EXPECT_EQ(run({"--sweep", bad}).status, 2) << bad;
 
     EXPECT_EQ(run({"--c-array", "words", "--load"}, "10\n20\n").out,
               "const unsigned char words[][5] = {\n"
@@ -478,6 +594,104 @@ TEST_F(Cli, AnArgumentHoldingALineBreakIsRefused)
     EXPECT_NE(broken.err.find("\"1\\n2\": holds a line break"), std::string::npos) << broken.err;
 }
 
+TEST_F(Cli, ControlCharactersAreNeverEchoedRaw)
+{
+    // What a message quotes cannot retitle or recolour the terminal.  Bytes
+    // that are not UTF-8 come through standard input: Windows replaces
+    // them in arguments before the program sees them.
+    const struct {
+        std::string text, shown;
+        bool utf8;
+    } cases[] = {
+        {"\x1B]0;x\a", "\\e]0;x\\x07", true},
+        {"1\t2\v", "1\\t2\\x0b", true},
+        {"\x7F\x01\x1F", "\\x7f\\x01\\x1f", true},
+        {"\xC2\x9B"
+         "31m",
+         "\\xc2\\x9b31m", true},                                      // C1 CSI
+        {"10\xE5\x85\x86 \xC2\xB5", "10\xE5\x85\x86 \xC2\xB5", true}, // 10兆 µ: text, kept
+        {"\xFF"
+         "10\xE5\x85",
+         "\\xff10\\xe5\\x85", false},                                 // not UTF-8, and a sequence cut short
+        {"\xC0\xAF\xED\xA0\x80", "\\xc0\\xaf\\xed\\xa0\\x80", false}, // overlong; a surrogate
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run({"--strict"}, c.text + "\n");
+        EXPECT_EQ(r.err, "ad9851-word: line 1: \"" + c.shown + "\": not a number (--strict)\n") << c.shown;
+        if (!c.utf8)
+            continue;
+        EXPECT_EQ(run({"--strict", "--", c.text}).err, "ad9851-word: \"" + c.shown + "\": not a number (--strict)\n");
+        const Outcome usage = run({"-u", c.text, "1"});
+        EXPECT_EQ(usage.err, "ad9851-word: unknown unit '" + c.shown +
+                                 "' (use Hz, KHz or MHz)\nTry 'ad9851-word --help' for more information.\n");
+    }
+    EXPECT_EQ(run({"--\x1B[2J"}).err,
+              "ad9851-word: unknown option '--\\e[2J'\nTry 'ad9851-word --help' for more information.\n");
+    EXPECT_EQ(run({"--decode"}, "\x1B[2J\n").err,
+              "ad9851-word: line 1: \"\\e[2J\": not a word: give a result line, a byte list, a decimal word or a "
+              "hexadecimal one (0x...)\n");
+}
+
+TEST_F(Cli, CArrayNamesCompile)
+{
+    for (const char* name : {"int", "const", "while", "sizeof", "_Bool", "class", "restrict", "typeof", "bool"}) {
+        const Outcome r = run({"--c-array", name, "10"});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err, "ad9851-word: --c-array: '" + std::string(name) +
+                             "' is a keyword of C or C++\nTry 'ad9851-word --help' for more information.\n");
+    }
+    // What is taken compiles, Python's keywords included.
+    for (const char* name : {"words", "_t9", "pass", "lambda", "integer", "Int"}) {
+        const Outcome r =
+            shell(std::string("$W --c-array ") + name + " --load 10 20 > \"" + (dir_ / "t.c").string() +
+                  "\" && cc -std=c99 -pedantic-errors -c -o /dev/null \"" + (dir_ / "t.c").string() + "\"");
+        EXPECT_EQ(r.status, 0) << name << r.err;
+    }
+}
+
+TEST_F(Cli, AByteOrderMarkIsSkippedAndUtf16IsRefused)
+{
+    // Notepad and PowerShell 5.1 start UTF-8 files with a byte-order mark.
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(run({}, bom + "10\n20\n").out, "{0x1A,0x76,0x05,0x00},//10KHz\n{0x34,0xEC,0x0A,0x00},//20KHz\n");
+    EXPECT_EQ(run({"--strict", bom + "10"}).out, "{0x1A,0x76,0x05,0x00},//10KHz\n");
+    EXPECT_EQ(run({"--decode"}, bom + "357914\n").out, "word=357914\tfrequency_hz=10000.002\n");
+    // Only at the start: elsewhere it is text like any other.
+    EXPECT_EQ(run({"--strict"}, "10\n" + bom + "20\n").status, 1);
+
+    // UTF-16 never reads as a word 0.
+    const struct {
+        std::string input;
+        const char* err;
+    } utf16[] = {
+        {std::string("\xFF\xFE"
+                     "1\0"
+                     "0\0\n\0",
+                     8),
+         "ad9851-word: standard input is UTF-16 (little-endian) text: give UTF-8 or ASCII\n"},
+        {std::string("\xFE\xFF"
+                     "\0"
+                     "1\0"
+                     "0\0\n",
+                     8),
+         "ad9851-word: standard input is UTF-16 (big-endian) text: give UTF-8 or ASCII\n"},
+        {std::string("1\0"
+                     "0\0",
+                     4),
+         ": holds NUL bytes, as UTF-16 text does: give UTF-8 or ASCII\n"},
+    };
+    for (const auto& c : utf16) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--decode"}}) {
+            const Outcome r = run(args, c.input);
+            EXPECT_EQ(r.out, "") << args.size();
+            EXPECT_TRUE(r.err.starts_with("ad9851-word: ")) << r.err;
+            EXPECT_TRUE(r.err.ends_with(c.err)) << r.err;
+            EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+            EXPECT_EQ(r.status, 1) << args.size();
+        }
+    }
+}
+
 TEST_F(Cli, CrAndLfAndCrLfEachEndALine)
 {
     EXPECT_EQ(run({"-u", "Hz"}, "1\r2\n3\r\n4").out, run({"-u", "Hz", "1", "2", "3", "4"}).out);
@@ -506,24 +720,50 @@ TEST_F(Cli, StrictTakesOnlyNumbers)
 {
     // Without --strict the classic reading stays.
     EXPECT_EQ(run({"10KHz"}).out, "{0x1A,0x76,0x05,0x00},//10KHzKHz\n");
-    EXPECT_EQ(run({"--strict", " 10 "}).status, 0);
+    EXPECT_EQ(run({"10 5"}).out, "{0x10,0x58,0x39,0x00},//10 5KHz\n");
     EXPECT_EQ(run({"--strict", "10KHz"}).status, 1);
+    // Blanks may stand around the number, never inside it.
+    for (const char* text : {" 10 ", "\t10", "1e3 ", "-0", "+1.5e-2", "&H10"})
+        EXPECT_EQ(run({"--strict", "--", text}).status, 0) << text;
+    for (const char* text : {"10 5", "1\t2", "1 e 5", "1e 5", "- 1", "1 .5", "&H 10", ""}) {
+        const Outcome r = run({"--strict", "--", text});
+        EXPECT_EQ(r.status, 1) << text;
+        EXPECT_EQ(r.out, "") << text;
+        EXPECT_TRUE(r.err.ends_with(": not a number (--strict)\n")) << r.err;
+    }
 }
 
 TEST_F(Cli, EveryWriteIsChecked)
 {
-    for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1"}) {
+    for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1", "--bash-completion"}) {
         const Outcome full = shell(std::string("$W ") + args + " > /dev/full");
         EXPECT_EQ(full.status, 1) << args;
-        EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << args;
+        EXPECT_EQ(full.err, "ad9851-word: write error: No space left on device\n") << args;
+    }
+}
+
+TEST_F(Cli, AFailedWriteStopsTheReadingAtOnce)
+{
+    // An endless input: the run ends at the first failed write, or the
+    // timeout's 124 shows it went on reading.
+    const Outcome full = shell("yes 10 2>/dev/null | timeout 10 $W > /dev/full; echo \"${PIPESTATUS[1]}\"");
+    EXPECT_EQ(full.out, "1\n");
+    EXPECT_EQ(full.err, "ad9851-word: write error: No space left on device\n");
+    // A reader that goes away: status 1 and no message, whether SIGPIPE
+    // is ignored or not.
+    for (const char* ignore : {"", "trap '' PIPE; "}) {
+        const Outcome pipe =
+            shell(std::string(ignore) + "yes 10 2>/dev/null | timeout 10 $W | head -n 1; echo \"${PIPESTATUS[1]}\"");
+        EXPECT_EQ(pipe.out, "{0x1A,0x76,0x05,0x00},//10KHz\n1\n") << ignore;
+        EXPECT_EQ(pipe.err, "") << ignore;
     }
 }
 
 TEST_F(Cli, AReaderThatGoesAwayEndsTheRunAtOnce)
 {
     const Outcome pipe = shell("$W --sweep 0:9999999:1 | head -n 2; echo \"${PIPESTATUS[0]}\"");
-    EXPECT_EQ(lineCount(pipe.out), 3u) << pipe.out;
-    EXPECT_FALSE(pipe.out.ends_with("\n0\n")) << pipe.out;
+    EXPECT_EQ(pipe.out, "{0x00,0x00,0x00,0x00},//0KHz\n{0xCF,0x8B,0x00,0x00},//1KHz\n1\n");
+    EXPECT_EQ(pipe.err, "");
 }
 
 TEST_F(Cli, EmptyStandardInputIsNoInput)

@@ -107,4 +107,30 @@ TEST(Clock, WarningsForClocksOutsideTheChipsLimits)
     }
 }
 
+TEST(Clock, WarningsJudgeTheReferenceAfterItsPpm)
+{
+    // Each pair is one clock, given two ways: the warnings are the same.
+    const struct {
+        const char* ref;
+        std::optional<const char*> ppm;
+        const char* sameRef;
+        std::size_t warnings;
+    } cases[] = {
+        {"30e6", "10", "30000300", 2},  // above 180 MHz and above 30 MHz
+        {"30e6", "-10", "29999700", 0}, // within both
+        {"5e6", "-1", "4999995", 1},    // below 5 MHz
+        {"4999995", "1", "4999999.999995", 1}, {"4999990", "2", "4999999.99998", 1},
+        {"4999980", "5", "5000004.9999", 0},
+    };
+    for (const auto& c : cases) {
+        calc::ClockOptions withPpm, plain;
+        withPpm.referenceHz = c.ref;
+        withPpm.ppm = c.ppm;
+        plain.referenceHz = c.sameRef;
+        const auto warnings = calc::clockWarnings(calc::systemClock(withPpm));
+        EXPECT_EQ(warnings, calc::clockWarnings(calc::systemClock(plain))) << c.ref << " " << *c.ppm;
+        EXPECT_EQ(warnings.size(), c.warnings) << c.ref << " " << *c.ppm;
+    }
+}
+
 } // namespace

@@ -37,5 +37,18 @@ expect "" --crystal ""
 expect "" --sweep 1
 expect "--no-multiplier" 10 --no
 expect "" 10
+# A value given with "=": bash splits the word there.
+expect "Hz KHz MHz" --unit =
+expect "KHz" --unit = K
+expect "parallel" 10 --mode = p
+expect "ad9851 ad9850" --chip = AD
+# Names in any case, as the options take them.
+expect "KHz" -u k
+expect "MHz" -u mh
+expect "serial" -m S
+# After "--" every word is a frequency.
+expect "" -- --un
+expect "" 10 -- -u ""
+expect "" -- 10 -
 [ $fail -eq 0 ] && echo "every option completed"
 exit $fail

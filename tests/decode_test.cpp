@@ -33,11 +33,11 @@ TEST(Decode, EveryFormTheToolPrints)
         // five bytes: W0 first in parallel, last in serial; its multiplier
         // bit decides the clock (20 MHz or 120 MHz here)
         {"{0x09,0x0E,0x38,0xE3,0x8E}", calc::Parallel,
-         "word=238609294\tfrequency_hz=6666666.660\tphase_deg=11.25\tpower_down=0\tmultiplier=1"},
+         "word=238609294\tfrequency_hz=6666666.660\tphase_deg=11.25\tpower_down=0\tmultiplier=1\tbyte_order=parallel"},
         {"{0x8E,0xE3,0x38,0x0E,0x09},//10MHz", calc::Serial,
-         "word=238609294\tfrequency_hz=6666666.660\tphase_deg=11.25\tpower_down=0\tmultiplier=1"},
+         "word=238609294\tfrequency_hz=6666666.660\tphase_deg=11.25\tpower_down=0\tmultiplier=1\tbyte_order=serial"},
         {"{0x84,0x0E,0x38,0xE3,0x8E}", calc::Parallel,
-         "word=238609294\tfrequency_hz=1111111.110\tphase_deg=180\tpower_down=1\tmultiplier=0"},
+         "word=238609294\tfrequency_hz=1111111.110\tphase_deg=180\tpower_down=1\tmultiplier=0\tbyte_order=parallel"},
     };
     for (const auto& c : cases) {
         const calc::DecodedWord d = calc::decodeWord(c.text, c.mode);
@@ -53,6 +53,34 @@ TEST(Decode, EveryFormTheToolPrints)
     ad9850.chip = calc::Chip::AD9850;
     const calc::DecodedWord withMultiplier = calc::decodeWord("{0x01,0x00,0x00,0x00,0x01}", calc::Parallel);
     EXPECT_EQ(problemOf([&] { calc::describeWord(withMultiplier, ad9850); }), Problem::InvalidWord);
+}
+
+TEST(Decode, ALoadValidOnlyInTheOtherOrderSaysSo)
+{
+    const struct {
+        const char* text;
+        std::int16_t mode;
+        const char* message;
+    } cases[] = {
+        {"{0x09,0x0E,0x38,0xE3,0x8E}", calc::Serial,
+         "in serial order (W4 first) W0 has D1 set, which enters the factory test mode; in parallel order (W0 "
+         "first) it is a valid load"},
+        {"{0x8E,0xE3,0x38,0x0E,0x09}", calc::Parallel,
+         "in parallel order (W0 first) W0 has D1 set, which enters the factory test mode; in serial order (W4 "
+         "first) it is a valid load"},
+        // Invalid both ways: said in the order asked for.
+        {"{0x8A,0x0E,0x38,0xE3,0x8E}", calc::Parallel,
+         "in parallel order (W0 first) W0 has D1 set, which enters the factory test mode"},
+    };
+    for (const auto& c : cases) {
+        try {
+            calc::decodeWord(c.text, c.mode);
+            ADD_FAILURE() << c.text;
+        } catch (const calc::CalcError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+            EXPECT_EQ(e.problem(), Problem::InvalidWord);
+        }
+    }
 }
 
 TEST(Decode, RoundTripsFromFrequencyToLineAndBack)

@@ -41,7 +41,9 @@ TEST(TextFormat, DeviationsCarryTheirSign)
         double hz;
         const char* text;
     } cases[] = {{0.002, "+0.002"},   {0.0, "+0.000"},  {-0.004, "-0.004"},
-                 {-0.0004, "-0.000"}, {-0.0, "-0.000"}, {1234.5678, "+1234.568"}};
+                 {-0.0006, "-0.001"}, {1234.5678, "+1234.568"},
+                 // Nothing that shows as zero has a minus sign.
+                 {-0.0004, "+0.000"}, {-0.0, "+0.000"}, {-1e-300, "+0.000"}, {0.0004, "+0.000"}};
     for (const auto& c : cases)
         EXPECT_EQ(calc::formatDeviationHz(c.hz), c.text) << c.hz;
 }
