@@ -6,7 +6,9 @@
 #include "calc/tuner.h"
 #include "cli/printer.h"
 #include "runtime/number.h"
+#include "runtime/text_normal.h"
 
+#include <algorithm>
 #include <new>
 
 namespace cli {
@@ -137,6 +139,16 @@ void writeDriverCode(const Options& options, const std::vector<calc::DriverRow>&
     }
 }
 
+// `text` as the number reader should see it: itself when it is ASCII,
+// otherwise its plain form, kept in `plain`.
+std::string_view plainNumber(std::string_view text, std::string& plain)
+{
+    if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return text;
+    plain = rt::plainNumberText(text);
+    return plain;
+}
+
 } // namespace
 
 int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
@@ -154,11 +166,15 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
     Printer printer(options, *tuner, output);
     std::vector<calc::DriverRow> rows;
     std::uint64_t aboveShare = 0;
+    std::string plain;
     const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
         handle(source, output, messages, [&] {
-            if (options.strict && !isStrictNumber(source.text))
+            // Pasted Unicode spaces and full-width digits read as the plain
+            // characters they show; the line keeps the text as given.
+            const std::string_view number = plainNumber(source.text, plain);
+            if (options.strict && !isStrictNumber(number))
                 return messages.error(source, "not a number (--strict)");
-            const calc::Tuned tuned = tuner->tune(source.text);
+            const calc::Tuned tuned = tuner->tune(number);
             if (tuner->aboveOutputShare(tuned))
                 ++aboveShare;
             if (options.emit)

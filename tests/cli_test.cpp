@@ -716,6 +716,29 @@ TEST_F(Cli, ErrorsStandWhereTheirInputStood)
               "{0x9F,0x17,0x01,0x00},//2KHz\n");
 }
 
+TEST_F(Cli, PastedSpacesAndFullWidthDigitsReadAsShown)
+{
+    // A zero-width space, a no-break space, the ideographic space and
+    // full-width digits read as the plain characters they show; the line
+    // keeps the text as given.
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"\u200b10", "{0x1A,0x76,0x05,0x00},//\u200b10KHz\n"},
+        {"\u00a010", "{0x1A,0x76,0x05,0x00},//\u00a010KHz\n"},
+        {"\u300010\u3000", "{0x1A,0x76,0x05,0x00},//\u300010\u3000KHz\n"},
+        {"\uff11\uff10", "{0x1A,0x76,0x05,0x00},//\uff11\uff10KHz\n"},
+        {"\uff11\uff10\uff0e\uff15", "{0x02,0xBC,0x05,0x00},//\uff11\uff10\uff0e\uff15KHz\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run({"--", c.text});
+        EXPECT_EQ(r.out, c.line) << c.text;
+        EXPECT_EQ(r.status, 0) << c.text;
+        EXPECT_EQ(run({"--strict", "--", c.text}).status, 0) << c.text;
+    }
+}
+
 TEST_F(Cli, StrictTakesOnlyNumbers)
 {
     // Without --strict the classic reading stays.
