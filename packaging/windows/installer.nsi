@@ -1,5 +1,5 @@
-; The Windows installer of AD9851 计算软件: both programs, the README and
-; the licence, a Start-menu entry and an uninstaller.
+; The Windows installer of AD9851 计算软件: both programs, the README, the
+; licence and the third-party notices, a Start-menu entry and an uninstaller.
 ;   makensis -DVERSION=<version> -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
 ; A 64-bit installer: the 32-bit stub installs nothing under a 64-bit-only
 ; Wine, and the programs are 64-bit anyway.
@@ -31,8 +31,9 @@ Section "Install"
     SetOutPath "$INSTDIR"
     File "${STAGE}\ad9851-calc.exe"
     File "${STAGE}\ad9851-word.exe"
-    File "${STAGE}\README.md"
+    File "${STAGE}\README-Windows.txt"
     File "${STAGE}\LICENSE.txt"
+    File "${STAGE}\THIRD-PARTY-NOTICES.txt"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     SetShellVarContext all
@@ -58,8 +59,9 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\AD9851 Calc"
     Delete "$INSTDIR\ad9851-calc.exe"
     Delete "$INSTDIR\ad9851-word.exe"
-    Delete "$INSTDIR\README.md"
+    Delete "$INSTDIR\README-Windows.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${KEY}"
