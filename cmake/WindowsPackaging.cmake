@@ -29,7 +29,8 @@ add_custom_command(OUTPUT ${win_zip} ${win_setup}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${win_zip}
     COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}/stage
             ${CMAKE_COMMAND} -E tar cf ${win_zip} --format=zip ${win_name}
-    COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${win_stage} -DOUTFILE=${win_setup}
+    COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} "-DPUBLISHER=${AD9851_PUBLISHER}"
+            "-DCOPYRIGHT=${AD9851_COPYRIGHT}" -DSTAGE=${win_stage} -DOUTFILE=${win_setup}
             ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi
     DEPENDS ad9851-calc ad9851-word ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi ${win_texts}
     VERBATIM)

@@ -28,6 +28,9 @@ for notice in CLI11 'Boost Software License' mingw-w64 winpthreads 'GCC Runtime 
 done
 grep -q -i -E '\bapt\b|scripts/|\.png' "$top/README-Windows.txt" && fail "README-Windows.txt speaks of Linux tools or an image it lacks"
 for exe in ad9851-calc.exe ad9851-word.exe; do
+    # The version record names the publisher the installer names.
+    strings -el "$top/$exe" | grep -q -x 'ad9851-calc developers' || fail "$exe: no publisher in the version record"
+    strings -el "$top/$exe" | grep -q '^Copyright (c) 2026 ad9851-calc developers' || fail "$exe: no LegalCopyright"
     x86_64-w64-mingw32-objdump -h "$top/$exe" | grep -q '\.debug' && fail "$exe has debugging sections"
 done
 

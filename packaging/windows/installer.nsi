@@ -1,6 +1,7 @@
 ; The Windows installer of AD9851 计算软件: both programs, the README, the
 ; licence and the third-party notices, a Start-menu entry and an uninstaller.
-;   makensis -DVERSION=<version> -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -DVERSION=<version> -DPUBLISHER=<name> -DCOPYRIGHT=<line>
+;            -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
 ; A 64-bit installer: the 32-bit stub installs nothing under a 64-bit-only
 ; Wine, and the programs are 64-bit anyway.
 Unicode true
@@ -20,7 +21,8 @@ VIAddVersionKey /LANG=2052 "ProductName" "AD9851 Calc"
 VIAddVersionKey /LANG=2052 "FileDescription" "AD9851 Calc installer"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (c) 2026 ad9851-calc developers, MIT licence"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}, MIT licence"
 
 Page directory
 Page instfiles
@@ -43,7 +45,7 @@ Section "Install"
 
     WriteRegStr HKLM "${KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr HKLM "${KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${KEY}" "Publisher" "ad9851-calc developers"
+    WriteRegStr HKLM "${KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKLM "${KEY}" "DisplayIcon" "$INSTDIR\ad9851-calc.exe"
     WriteRegStr HKLM "${KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
