@@ -7,11 +7,14 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
                 libgl-dev libgtest-dev libbenchmark-dev libcli11-dev libboost-dev qt6-translations-l10n
                 fonts-arphic-uming)
+# What building the Debian package needs (scripts/build-deb).
+DEB_PACKAGES=(build-essential dpkg-dev debhelper fakeroot file)
+
 # What the full test run needs on top: sanitizers and the fuzzer, the
 # desktop-integration and manual-page checks, packaging, screenshots, the
 # generated MicroPython code.
 TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-base man-db
-               dpkg-dev file fakeroot lintian time xvfb xauth xdotool xclip imagemagick python3)
+               "${DEB_PACKAGES[@]}" lintian devscripts time xvfb xauth xdotool xclip imagemagick python3)
 
 # What cross-building the Windows programs and testing them under Wine needs.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip)

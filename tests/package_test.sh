@@ -3,14 +3,14 @@
 #   package_test.sh PACKAGE_DIR VERSION
 set -euo pipefail
 dir=$1 version=$2
-deb=$(ls "$dir"/ad9851-calc_"$version"-1_*.deb)
+deb=$(ls "$dir"/ad9851-calc_"$version"_*.deb)
 root=$(mktemp -d)
 trap 'rm -rf "$root"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = ad9851-calc ] || fail "package name $(field Package)"
-[ "$(field Version)" = "$version-1" ] || fail "version $(field Version)"
+[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
 field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries: $(field Depends)"
 field Depends | grep -q 'qt6-qpa-plugins' || fail "Depends lacks qt6-qpa-plugins: $(field Depends)"
 field Depends | grep -q 'fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-microhei' || fail "Depends lacks a CJK font"
@@ -25,8 +25,9 @@ for f in usr/bin/ad9851-word usr/bin/ad9851-calc \
          usr/share/icons/hicolor/64x64/apps/ad9851-calc.png \
          usr/share/man/man1/ad9851-calc.1.gz \
          usr/share/doc/ad9851-calc/copyright \
-         usr/share/doc/ad9851-calc/changelog.Debian.gz \
-         usr/share/doc/ad9851-calc/README.md \
+         usr/share/doc/ad9851-calc/changelog.gz \
+         usr/share/doc/ad9851-calc/NEWS.gz \
+         usr/share/doc/ad9851-calc/README.md.gz \
          usr/share/icons/hicolor/scalable/apps/ad9851-calc.svg \
          usr/share/man/man1/ad9851-word.1.gz \
          usr/share/bash-completion/completions/ad9851-word; do
@@ -47,7 +48,15 @@ zcat "$root/usr/share/man/man1/ad9851-word.1.gz" | grep -q '^\.TH AD9851-WORD 1'
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/ad9851-calc" --version)" = "ad9851-calc $version" ] ||
     fail "ad9851-calc --version"
 env -u DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/ad9851-calc" --help | grep -q '^Usage: ad9851-calc' || fail "ad9851-calc --help"
-zcat "$root/usr/share/doc/ad9851-calc/changelog.Debian.gz" | head -n 1 | grep -q "^ad9851-calc ($version-1)" || fail "changelog"
+zcat "$root/usr/share/doc/ad9851-calc/changelog.gz" | head -n 1 | grep -q "^ad9851-calc ($version)" || fail "changelog"
+# The licences of everything in the programs.
+for licence in Expat BSD-3-Clause CC0-1.0; do
+    grep -q "^License: $licence\$" "$root/usr/share/doc/ad9851-calc/copyright" || fail "copyright lacks $licence"
+done
+grep -q CLI11 "$root/usr/share/doc/ad9851-calc/copyright" || fail "copyright does not name CLI11"
+# Stripped, with the debugging symbols in their own package.
+file "$root/usr/bin/ad9851-word" "$root/usr/bin/ad9851-calc" | grep -v -q ', stripped' && fail "unstripped programs"
+ls "$dir"/ad9851-calc-dbgsym_"$version"_*.deb >/dev/null || fail "no -dbgsym package"
 
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/ad9851-calc" &
 pid=$!

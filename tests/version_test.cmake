@@ -31,4 +31,4 @@ check_versions(window/ad9851-calc.1 ALL "ad9851\\\\?-calc ${number}")
 check_versions(README.md ALL "ad9851-calc[-_]${number}")
 # The newest release of the AppStream record and the Debian changelog.
 check_versions(resources/io.github.ad9851_calc.Calculator.metainfo.xml FIRST "<release version=\"${number}\"")
-check_versions(packaging/debian/changelog FIRST "ad9851-calc \\(${number}-[0-9]+\\)")
+check_versions(debian/changelog FIRST "ad9851-calc \\(${number}\\)")

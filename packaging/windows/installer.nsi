@@ -1,6 +1,7 @@
-; The Windows installer of AD9851 计算软件: both programs, the README and
-; the licence, a Start-menu entry and an uninstaller.
-;   makensis -DVERSION=<version> -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
+; The Windows installer of AD9851 计算软件: both programs, the README, the
+; licence and the third-party notices, a Start-menu entry and an uninstaller.
+;   makensis -DVERSION=<version> -DPUBLISHER=<name> -DCOPYRIGHT=<line>
+;            -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
 ; A 64-bit installer: the 32-bit stub installs nothing under a 64-bit-only
 ; Wine, and the programs are 64-bit anyway.
 Unicode true
@@ -20,7 +21,8 @@ VIAddVersionKey /LANG=2052 "ProductName" "AD9851 Calc"
 VIAddVersionKey /LANG=2052 "FileDescription" "AD9851 Calc installer"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (c) 2026 ad9851-calc developers, MIT licence"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}, MIT licence"
 
 Page directory
 Page instfiles
@@ -31,8 +33,9 @@ Section "Install"
     SetOutPath "$INSTDIR"
     File "${STAGE}\ad9851-calc.exe"
     File "${STAGE}\ad9851-word.exe"
-    File "${STAGE}\README.md"
+    File "${STAGE}\README-Windows.txt"
     File "${STAGE}\LICENSE.txt"
+    File "${STAGE}\THIRD-PARTY-NOTICES.txt"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     SetShellVarContext all
@@ -42,7 +45,7 @@ Section "Install"
 
     WriteRegStr HKLM "${KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr HKLM "${KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${KEY}" "Publisher" "ad9851-calc developers"
+    WriteRegStr HKLM "${KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKLM "${KEY}" "DisplayIcon" "$INSTDIR\ad9851-calc.exe"
     WriteRegStr HKLM "${KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
@@ -58,8 +61,9 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\AD9851 Calc"
     Delete "$INSTDIR\ad9851-calc.exe"
     Delete "$INSTDIR\ad9851-word.exe"
-    Delete "$INSTDIR\README.md"
+    Delete "$INSTDIR\README-Windows.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${KEY}"
