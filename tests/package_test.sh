@@ -38,8 +38,8 @@ line=$("$root/usr/bin/ad9851-word" 10)
 [ "$line" = "{0x1A,0x76,0x05,0x00},//10KHz" ] || fail "ad9851-word 10 printed '$line'"
 [ "$("$root/usr/bin/ad9851-word" --version)" = "ad9851-word $version" ] || fail "--version"
 # The completion offers the options and their values.
-words=$(bash -c 'source "$1"; COMP_WORDS=(ad9851-word --un); COMP_CWORD=1; _ad9851_word; echo "${COMPREPLY[*]}"
-                 COMP_WORDS=(ad9851-word -m p); COMP_CWORD=2; _ad9851_word; echo "${COMPREPLY[*]}"' _ \
+words=$(bash -c 'source "$1"; COMPREPLY=(); COMP_WORDS=(ad9851-word --un); COMP_CWORD=1; _ad9851_word; echo "${COMPREPLY[*]}"
+                 COMPREPLY=(); COMP_WORDS=(ad9851-word -m p); COMP_CWORD=2; _ad9851_word; echo "${COMPREPLY[*]}"' _ \
         "$root/usr/share/bash-completion/completions/ad9851-word")
 [ "$words" = $'--unit\nparallel' ] || fail "bash completion offered '$words'"
 zcat "$root/usr/share/man/man1/ad9851-word.1.gz" | grep -q '^\.TH AD9851-WORD 1' || fail "manual page"
