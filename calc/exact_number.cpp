@@ -23,7 +23,8 @@ ExactNumber toExact(const rt::WrittenNumber& number, std::uint64_t maxFractionDi
     exact.negative = number.negative;
     if (number.radix != 10 || number.exponent >= 0) {
         exact.numerator = rt::fromDigits(number.digits, unsigned(number.radix));
-        if (number.radix == 10)
+        // Zero stays zero at any exponent: "0e530000000" needs no power of ten.
+        if (number.radix == 10 && !number.digits.empty())
             exact.numerator *= rt::powerOfTen(std::uint64_t(number.exponent));
         return exact;
     }

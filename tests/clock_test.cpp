@@ -56,6 +56,7 @@ TEST(Clock, UnusableSettingsAreRefused)
         {"0", {}, {}, Problem::CrystalOutOfRange},
         {"5462", {}, {}, Problem::CrystalOutOfRange},
         {"20", "0", {}, Problem::InvalidSetting},
+        {"20", "0e530000000", {}, Problem::InvalidSetting}, // zero, at once
         {"20", "-30000000", {}, Problem::InvalidSetting},
         {"20", "30MHz", {}, Problem::InvalidSetting},
         {"20", "1e13", {}, Problem::InvalidSetting},
