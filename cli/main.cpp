@@ -29,6 +29,12 @@ int main(int argc, char** argv)
     if (options.bashCompletion)
         return cli::writeOut(commandLine.bashCompletion());
 
+    if (options.calibration) {
+        cli::Output output;
+        cli::Messages messages(output);
+        return cli::calibrateClock(options, output, messages);
+    }
+
     std::optional<cli::Inputs> inputs;
     try {
         inputs.emplace(options);

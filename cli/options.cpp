@@ -88,6 +88,7 @@ std::string_view afterName(std::string_view message)
 const char* const wordGroup = "Word and output";
 const char* const clockGroup = "Clock";
 const char* const driverGroup = "Driver code";
+const char* const clockChoiceGroup = "Choosing and trimming the clock";
 const char* const helpGroup = "Help";
 
 const HelpPage helpPage{
@@ -106,6 +107,10 @@ const HelpPage helpPage{
         {driverGroup, true,
          "The code loads the chip serially through D7, as the common modules are\n"
          "wired (D2..D0 strapped to 0 1 1); the word and clock options apply.\n"},
+        {clockChoiceGroup, true,
+         "--calibrate prints ppm=, clock_hz= and ref_hz= lines, then the line of the\n"
+         "word that gives PROGRAMMED at the corrected clock; the ppm, given to --ppm,\n"
+         "makes the programmed word put out MEASURED.\n"},
         {helpGroup, false, ""},
     },
     "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
@@ -211,6 +216,13 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
     name_ = app.add_option("--name", o.driverName, "the prefix of every name the code defines (ad9851)");
     name_->option_text("NAME")->group(driverGroup);
 
+    app.add_option("--calibrate", calibrate_,
+                   "the chip, loaded for PROGRAMMED at the clock given,\n"
+                   "put out MEASURED (both in the unit of -u): print the\n"
+                   "clock's error and the corrected word")
+        ->option_text("PROGRAMMED:MEASURED")
+        ->group(clockChoiceGroup);
+
     app.add_flag("-h,--help", o.help, "show this help")->group(helpGroup);
     app.add_flag("--version", o.version, "show the version")->group(helpGroup);
     // Not in the help: the build installs its output as the bash completion.
@@ -285,6 +297,8 @@ std::optional<UsageError> CommandLine::finish()
         {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
         {*emit_ && (csv_ || o.cArrayName || o.details),
          "--emit writes source code; it takes no --csv, --c-array or --details"},
+        {calibrate_ && (!o.frequencies.empty() || o.sweep || o.decode || *emit_ || csv_ || o.cArrayName),
+         "--calibrate takes no FREQUENCY, --sweep, --decode, --emit, --csv or --c-array"},
     };
     for (const auto& [conflict, message] : conflicts)
         if (conflict)
@@ -324,6 +338,12 @@ std::optional<UsageError> CommandLine::finish()
         } catch (const calc::CalcError& e) {
             return UsageError{std::string("--name: ") + e.what()};
         }
+    }
+    if (calibrate_) {
+        const std::size_t colon = calibrate_->find(':');
+        if (colon == std::string::npos)
+            return UsageError{"--calibrate needs PROGRAMMED:MEASURED, two frequencies and a colon"};
+        o.calibration.emplace(calibrate_->substr(0, colon), calibrate_->substr(colon + 1));
     }
     o.load = o.load || phase_ || o.tuner.powerDown || o.emit;
     return std::nullopt;

@@ -31,6 +31,8 @@ struct Options {
     std::optional<std::string> sweep;
     // --emit: a source file that loads the words into the chip.
     std::optional<calc::DriverTarget> emit;
+    // --calibrate PROGRAMMED:MEASURED, split at the colon.
+    std::optional<std::pair<std::string, std::string>> calibration;
     calc::DriverPins pins;
     std::string driverName{calc::defaultDriverName};
     bool help = false;
@@ -71,6 +73,7 @@ private:
     bool noMultiplier_ = false;
     bool truncate_ = false;
     std::optional<std::string> pins_;
+    std::optional<std::string> calibrate_;
     // The options whose value is checked, and the names that those with a
     // choice of names may take.
     std::vector<CLI::Option*> checked_;

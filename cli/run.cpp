@@ -1,8 +1,10 @@
 #include "cli/run.h"
 
+#include "calc/calibration.h"
 #include "calc/decode.h"
 #include "calc/driver_code.h"
 #include "calc/errors.h"
+#include "calc/text_format.h"
 #include "calc/tuner.h"
 #include "cli/printer.h"
 #include "runtime/number.h"
@@ -207,6 +209,40 @@ int decodeAll(const Options& options, const Inputs& inputs, Output& output, Mess
         });
     });
     return finishRun(output, messages, inputRead);
+}
+
+int calibrateClock(const Options& options, Output& output, Messages& messages)
+{
+    // The warnings of the clock as given: the calibration moves it by at
+    // most 1000 ppm, which makes no usable set-up unusable.
+    try {
+        for (const std::string& warning : calc::clockWarnings(calc::systemClock(options.tuner.clock)))
+            messages.warning(warning);
+    } catch (const calc::CalcError& e) {
+        clockFailed(options, e, messages);
+        return 1;
+    }
+    const auto& [programmed, measured] = *options.calibration;
+    std::string plainProgrammed, plainMeasured;
+    const std::string_view programmedNumber = plainNumber(programmed, plainProgrammed);
+    try {
+        const calc::Calibration calibration =
+            calc::calibrate(options.tuner, programmedNumber, plainNumber(measured, plainMeasured));
+        const calc::Tuner corrected(calc::correctedSettings(options.tuner, calibration));
+        // The corrected clock may not reach a programmed frequency near its
+        // top that the nominal one did: nothing is printed then.
+        const calc::Tuned tuned = corrected.tune(programmedNumber);
+        std::string& out = output.buffer();
+        out += "ppm=" + calibration.ppm + "\n";
+        out += "clock_hz=" + calc::formatHz(calibration.clockMilliHz) + "\n";
+        out += "ref_hz=" + calc::formatHz(calibration.referenceMilliHz) + "\n";
+        Printer printer(options, corrected, output);
+        printer.print(tuned, programmed);
+        printer.finish();
+    } catch (const calc::CalcError& e) {
+        messages.fatal(std::string("--calibrate: ") + e.what());
+    }
+    return finishRun(output, messages, true);
 }
 
 } // namespace cli

@@ -42,4 +42,8 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
 // exit status.
 int decodeAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages);
 
+// The clock's error from --calibrate's measurement, and the corrected
+// word; returns the exit status.
+int calibrateClock(const Options& options, Output& output, Messages& messages);
+
 } // namespace cli
