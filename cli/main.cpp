@@ -29,10 +29,11 @@ int main(int argc, char** argv)
     if (options.bashCompletion)
         return cli::writeOut(commandLine.bashCompletion());
 
-    if (options.calibration) {
+    if (options.calibration || options.plan) {
         cli::Output output;
         cli::Messages messages(output);
-        return cli::calibrateClock(options, output, messages);
+        return options.plan ? cli::planClocks(options, output, messages)
+                            : cli::calibrateClock(options, output, messages);
     }
 
     std::optional<cli::Inputs> inputs;
