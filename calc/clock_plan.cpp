@@ -99,15 +99,16 @@ FrequencyBand readFrequencyBand(std::string_view text, std::int16_t mode1)
 std::vector<std::string> splitReferenceList(std::string_view text)
 {
     std::vector<std::string> references;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::string_view item = trimmed(text.substr(0, comma));
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view item =
+            trimmed(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
         if (item.empty())
             throw CalcError(Problem::InvalidSetting, "an empty reference in \"" + std::string(text) + "\"");
         references.emplace_back(item);
         if (comma == std::string_view::npos)
             return references;
-        text.remove_prefix(comma + 1);
+        start = comma + 1;
     }
 }
 
