@@ -207,7 +207,8 @@ const HelpPage helpPage{
          "\n"
          "--calibrate prints ppm=, clock_hz= and ref_hz= lines, then the line of the\n"
          "word that gives PROGRAMMED at the corrected clock; the ppm, given to --ppm,\n"
-         "makes the programmed word put out MEASURED.\n"},
+         "makes the programmed word put out MEASURED.  A measurement more than 1000 ppm\n"
+         "from the word's output is refused: a wrong unit is likelier.\n"},
         {helpGroup, false, ""},
     },
     "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
