@@ -53,6 +53,6 @@ if(TARGET windows_packages)
     set_tests_properties(windows_packages_build PROPERTIES FIXTURES_SETUP windows_packages TIMEOUT 300)
     add_test(NAME windows_packages_install_and_run
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_packages_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-                ${win_zip} ${win_setup})
+                ${win_zip} ${win_setup} ${PROJECT_SOURCE_DIR}/resources/icons/ad9851-calc-256.png)
     set_tests_properties(windows_packages_install_and_run PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
 endif()

@@ -8,14 +8,21 @@
 # installer goes on.  Installed again on a Chinese Windows it speaks
 # Chinese; its uninstaller removes it all, PATH entry included, and leaves
 # the rest of a PATH longer than the installer's own strings as it was.
-#   windows_packages_test.sh WINE ZIP SETUP
+# The installer, the uninstaller and the window program carry the
+# program's icon, down to its 256 px image.
+#   windows_packages_test.sh WINE ZIP SETUP ICON_256_PNG
 # Runs on its own X server: the calculator window needs one.
 set -euo pipefail
 if [ -z "${AD9851_TEST_ON_XVFB:-}" ]; then
     AD9851_TEST_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1000x600x24" bash "$0" "$@"
 fi
-wine=$1 zip=$2 setup=$3
+wine=$1 zip=$2 setup=$3 icon=$4
 fail() { echo "FAIL: $*"; exit 1; }
+# holds_icon FILE: FILE holds the 256 px image (kept as is, as PNG).
+holds_icon() {
+    python3 -c 'import sys; sys.exit(open(sys.argv[1], "rb").read().find(open(sys.argv[2], "rb").read()) < 0)' \
+        "$1" "$icon"
+}
 
 files=(ad9851-calc.exe ad9851-word.exe README-Windows.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
 texts=(README-Windows.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
@@ -42,6 +49,8 @@ for exe in ad9851-calc.exe ad9851-word.exe; do
     strings -el "$top/$exe" | grep -q '^Copyright (c) 2026 ad9851-calc developers' || fail "$exe: no LegalCopyright"
     x86_64-w64-mingw32-objdump -h "$top/$exe" | grep -q '\.debug' && fail "$exe has debugging sections"
 done
+holds_icon "$top/ad9851-calc.exe" || fail "ad9851-calc.exe lacks the program's icon"
+holds_icon "$setup" || fail "the installer lacks the program's icon"
 
 # Wine takes the Windows language from LC_ALL, installed as a locale or not.
 in_chinese() { LC_ALL=zh_CN.UTF-8 "$@"; }
@@ -79,6 +88,7 @@ done
 line=$("$wine" "$unix/ad9851-word.exe" 10 </dev/null 2>/dev/null)
 [ "$line" = "{0x1A,0x76,0x05,0x00},//10KHz" ] || fail "the installed ad9851-word.exe 10 printed '$line'"
 ls "$menu"/*.lnk >/dev/null 2>&1 || fail "no Start-menu entry in $menu"
+holds_icon "$unix/uninstall.exe" || fail "the uninstaller lacks the program's icon"
 [ "$(registry "$uninstall_key" Language)" = 1033 ] || fail "not installed in English on an English Windows"
 [ "$(system_path)" = "$original_path;$dir" ] || fail "PATH after /PATH=1 is '$(system_path)'"
 line=$("$wine" cmd /c ad9851-word 10 </dev/null 2>/dev/null | tr -d '\r')
