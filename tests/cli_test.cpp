@@ -24,7 +24,8 @@ constexpr const char* decodeTakes =
 constexpr const char* spectrumTakes =
     "--spectrum shows what the chip puts out; it takes no --decode, --sweep, "
     "--c-array, --details, --load, --phase, --power-down, --mode or --emit";
-constexpr const char* spectrumOptions = "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum";
+constexpr const char* spectrumOptions =
+    "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum and --plan";
 constexpr const char* filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
 
 struct Outcome {
