@@ -2,6 +2,7 @@
 
 #include "calc/errors.h"
 #include "calc/exact_number.h"
+#include "calc/text_format.h"
 #include "calc/units.h"
 #include "runtime/number.h"
 
@@ -34,16 +35,6 @@ Fraction readFrequency(std::string_view text, std::int16_t unit, std::string_vie
         throw CalcError(Problem::InvalidSetting, quoted + " is too large");
     const ExactNumber exact = toExact(written, 60 + power);
     return {exact.numerator * rt::powerOfTen(power), exact.denominator()};
-}
-
-// A count of 10^-decimals units with its sign, as a decimal text.
-std::string signedDecimal(bool negative, const rt::BigInt& units, std::uint64_t decimals)
-{
-    std::string digits = units.str();
-    if (digits.size() <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, 1, '.');
-    return (negative && !units.is_zero() ? "-" : "") + digits;
 }
 
 } // namespace
@@ -96,10 +87,14 @@ Calibration calibrate(const TunerSettings& settings, std::string_view programmed
     const bool slow = trueSide < nominalSide;
     const rt::BigInt units = rt::roundedQuotient(
         (slow ? nominalSide - trueSide : trueSide - nominalSide) * rt::powerOfTen(6 + decimals), nominalSide);
-    // A ppm option takes less than 10^6.
+    // A ppm option takes less than 10^6.  The output is below 10^13 Hz, so
+    // that there are at most 12 decimals and the count fits 64 bits.
     if (units >= rt::powerOfTen(6 + decimals))
         throw CalcError(Problem::InvalidSetting, "the measured clock is more than twice the nominal one");
-    c.ppm = signedDecimal(slow, units, decimals);
+    const std::uint64_t count = *rt::toUint64(units);
+    c.ppm = fixedPoint(count, decimals);
+    if (slow && count != 0)
+        c.ppm.insert(c.ppm.begin(), '-');
     return c;
 }
 
