@@ -83,11 +83,12 @@ std::array<PixelRect, spectrumControls.size()> spectrumLayout(int width, int hei
     const int rowHeight = scaled(spectrumRowHeight, dpi);
     const int inner = width - 2 * margin;
     // Plot and table share what the settings leave.
-    const int shared = height - 2 * margin - settingsHeight(dpi) - 2 * gap;
+    const int shared = height - 2 * margin - settingsHeight(dpi) - 3 * gap - rowHeight;
     const int minimumTable = scaled(minimumTableHeight, dpi);
     const int plotHeight =
         std::clamp(int(std::lround(shared * plotShare)), scaled(minimumPlotHeight, dpi), shared - minimumTable);
-    const int tableTop = margin + plotHeight + gap;
+    const int statusTop = margin + plotHeight + gap;
+    const int tableTop = statusTop + rowHeight + gap;
     const int settingsTop = tableTop + (shared - plotHeight) + gap;
 
     std::array<PixelRect, spectrumControls.size()> rects{};
@@ -96,6 +97,8 @@ std::array<PixelRect, spectrumControls.size()> spectrumLayout(int width, int hei
         const SpectrumControl& c = spectrumControls[i];
         if (c.kind == SpectrumKind::Plot)
             rects[i] = {margin, margin, inner, plotHeight};
+        else if (c.kind == SpectrumKind::Status)
+            rects[i] = {margin, statusTop, inner, rowHeight};
         else if (c.kind == SpectrumKind::Table)
             rects[i] = {margin, tableTop, inner, shared - plotHeight};
         else if (qt || !c.qtOnly) {

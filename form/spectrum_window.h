@@ -25,9 +25,10 @@ inline constexpr std::string_view spectrumWindowName = "spectrum";
 inline constexpr std::string_view spectrumWindowCaption = "频谱";
 
 enum class SpectrumKind : std::uint8_t {
-    Plot,  // the plot, painted from a PlotDescription
-    Table, // the components, one row each
-    Label, // a caption before the box it names
+    Plot,   // the plot, painted from a PlotDescription
+    Status, // a line under the plot: what is shown, or why nothing is
+    Table,  // the components, one row each
+    Label,  // a caption before the box it names
     NumberBox,
     Choice, // a drop-down list
     Button,
@@ -36,6 +37,7 @@ enum class SpectrumKind : std::uint8_t {
 // The controls' identities, in the order of the table below.
 enum class SpectrumId : std::uint8_t {
     Plot,
+    Status,
     Table,
     ImagesLabel,
     Images,
@@ -70,8 +72,9 @@ struct SpectrumControl {
     bool qtOnly;  // only the Qt window has it (PNG needs an image writer)
 };
 
-inline constexpr std::array<SpectrumControl, 19> spectrumControls{{
+inline constexpr std::array<SpectrumControl, 20> spectrumControls{{
     {SpectrumId::Plot, "plot", SpectrumKind::Plot, "", "频谱图", -1, 0, -1, false},
+    {SpectrumId::Status, "status", SpectrumKind::Status, "", "状态", -1, 0, -1, false},
     {SpectrumId::Table, "components", SpectrumKind::Table, "", "频谱成分", -1, 0, 10, false},
     {SpectrumId::ImagesLabel, "imagesLabel", SpectrumKind::Label, "K 镜像阶数", "", 0, 84, -1, false},
     {SpectrumId::Images, "images", SpectrumKind::NumberBox, "2", "K 镜像阶数", 0, 56, 0, false},
@@ -131,7 +134,8 @@ struct PixelRect {
 // Where each control stands in a client area of `width` x `height` pixels
 // at `dpi`, by its index in spectrumControls.  `qt` false leaves the
 // Qt-only ones out of their rows (their rectangles are empty).  The plot
-// and the table share the height above the settings rows; each settings
+// and the table share the height above the settings rows, the status line
+// between them; each settings
 // row runs from the left, its controls in table order.
 std::array<PixelRect, spectrumControls.size()> spectrumLayout(int width, int height, int dpi, bool qt);
 
