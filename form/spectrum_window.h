@@ -23,6 +23,9 @@ namespace form {
 
 inline constexpr std::string_view spectrumWindowName = "spectrum";
 inline constexpr std::string_view spectrumWindowCaption = "频谱";
+// The main window opens it with this entry of the result box's context
+// menu, and with F2 anywhere in the main window.
+inline constexpr std::string_view spectrumMenuEntry = "频谱…";
 
 enum class SpectrumKind : std::uint8_t {
     Plot,   // the plot, painted from a PlotDescription
@@ -95,13 +98,17 @@ inline constexpr std::array<SpectrumControl, 20> spectrumControls{{
     {SpectrumId::SaveCsv, "saveCsv", SpectrumKind::Button, "保存 CSV…", "保存 CSV", 2, 104, 9, false},
 }};
 
-constexpr const SpectrumControl& spectrumControl(SpectrumId id)
-{
-    for (const SpectrumControl& c : spectrumControls)
-        if (c.id == id)
-            return c;
-    throw std::out_of_range("no such spectrum control");
-}
+// The index of a control in the table: the table lists them in the order
+// of SpectrumId.
+constexpr std::size_t spectrumIndex(SpectrumId id) { return std::size_t(id); }
+static_assert([] {
+    for (std::size_t i = 0; i < spectrumControls.size(); ++i)
+        if (spectrumIndex(spectrumControls[i].id) != i)
+            return false;
+    return true;
+}());
+
+constexpr const SpectrumControl& spectrumControl(SpectrumId id) { return spectrumControls.at(spectrumIndex(id)); }
 
 // The choices of the filter list, in their order: 无, 巴特沃斯, 切比雪夫.
 enum class FilterChoice : std::uint8_t { None, Butterworth, Chebyshev };
