@@ -78,6 +78,8 @@ struct PlotRect {
     double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
 };
 
+// Painted in this order: the background, the lines, the curves (clipped to
+// the area), the stems, the texts.
 struct PlotDescription {
     double width = 0.0, height = 0.0; // the figure, pixels
     PlotRect area;                    // the plot area inside the axes
