@@ -20,7 +20,8 @@ QPen pen(form::PlotRole role)
     QPen p(colour(style.rgb), style.lineWidth);
     p.setCapStyle(Qt::FlatCap);
     if (style.dashed)
-        p.setStyle(Qt::DashLine);
+        p.setDashPattern({4, 3}); // in line widths, as the SVG's dashes
+
     return p;
 }
 
