@@ -240,10 +240,21 @@ private:
     }
 
     // The curve of `level` (dBc) over the whole frequency axis, sampled at
-    // every pixel, cut where it leaves the plot area or has no value.
-    void addCurve(const std::function<double(double)>& level, PlotRole role)
+    // every pixel and on both sides of each of `nulls` (where the level
+    // falls to nothing), cut where it leaves the plot area or has no value.
+    void addCurve(const std::function<double(double)>& level, PlotRole role, double nullSpacing = 0)
     {
-        const int samples = std::max(2, static_cast<int>(std::ceil(plot_.area.width)));
+        const int pixels = std::max(2, static_cast<int>(std::ceil(plot_.area.width)));
+        std::vector<double> frequencies;
+        for (int i = 0; i <= pixels; ++i)
+            frequencies.push_back(maxHz_ * i / pixels);
+        if (nullSpacing > 0) {
+            const double near = maxHz_ / pixels * 1e-3;
+            for (int k = 1; k * nullSpacing < maxHz_; ++k)
+                frequencies.insert(frequencies.end(),
+                                   {k * nullSpacing - near, k * nullSpacing, k * nullSpacing + near});
+            std::sort(frequencies.begin(), frequencies.end());
+        }
         std::vector<PlotPoint> piece;
         const auto endPiece = [&] {
             if (piece.size() >= 2)
@@ -252,8 +263,7 @@ private:
         };
         double lastHz = 0, lastDbc = 0;
         bool haveLast = false;
-        for (int i = 0; i <= samples; ++i) {
-            const double hz = maxHz_ * i / samples;
+        for (const double hz : frequencies) {
             const double dbc = level(hz);
             if (!std::isfinite(dbc)) {
                 endPiece();
@@ -303,7 +313,7 @@ private:
     {
         const double clockHz = spectrum_.clockHz;
         const double outputGain = calc::holdGainDb(spectrum_.output().hz, clockHz);
-        addCurve([&](double hz) { return calc::holdGainDb(hz, clockHz) - outputGain; }, PlotRole::Envelope);
+        addCurve([&](double hz) { return calc::holdGainDb(hz, clockHz) - outputGain; }, PlotRole::Envelope, clockHz);
     }
 
     // The filter's gain relative to the output's.
