@@ -233,7 +233,7 @@ TEST(SpectrumLayout, EveryControlFitsAndNothingOverlaps)
 {
     for (const bool qt : {true, false})
         for (const int dpi : {96, 144})
-            for (const auto [w, h] : {std::pair{0, 0}, std::pair{1000, 900}, std::pair{2000, 1400}}) {
+            for (const auto& [w, h] : {std::pair{0, 0}, std::pair{1000, 900}, std::pair{2000, 1400}}) {
                 SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " at " + std::to_string(dpi));
                 const form::PixelSize minimum = form::spectrumMinimumSize(dpi, qt);
                 const int width = std::max(w, minimum.width), height = std::max(h, minimum.height);
@@ -286,8 +286,9 @@ TEST(SpectrumLayout, TabOrderRunsThroughTheSettingsTheButtonsAndTheTable)
     EXPECT_TRUE(std::ranges::none_of(win32, [](const auto* c) { return c->qtOnly; }));
     // Every control a user reaches has a name for assistive technology.
     for (const form::SpectrumControl& c : form::spectrumControls)
-        if (c.kind != form::SpectrumKind::Label)
+        if (c.kind != form::SpectrumKind::Label) {
             EXPECT_FALSE(c.accessibleName.empty()) << c.name;
+        }
 }
 
 } // namespace

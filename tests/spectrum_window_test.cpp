@@ -268,10 +268,8 @@ TEST_F(SpectrumWindowTest, EveryControlIsNamedAndTheKeyboardReachesIt)
     ASSERT_TRUE(QTest::qWaitForWindowActive(spectrum()));
     for (const form::SpectrumControl& c : form::spectrumControls) {
         QWidget* w = spectrum()->control(c.id);
-        if (c.kind == form::SpectrumKind::Label)
-            EXPECT_FALSE(w->property("text").toString().isEmpty()) << c.name;
-        else
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << c.name;
+        const QString name = c.kind == form::SpectrumKind::Label ? w->property("text").toString() : w->accessibleName();
+        EXPECT_FALSE(name.isEmpty()) << c.name;
     }
     // Tab walks the tab order; the buttons are off until there is something to save.
     calculate("70", "30");
