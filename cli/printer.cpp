@@ -75,14 +75,7 @@ void Printer::printLine(const calc::Tuned& tuned, std::string_view frequency)
 void Printer::printCsvRow(const calc::Tuned& tuned, std::string_view frequency)
 {
     const calc::WordDetails d = tuner_.details(tuned);
-    if (frequency.find_first_of(",\"\r\n") != std::string_view::npos) {
-        out_ += '"';
-        for (const char c : frequency)
-            out_ += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
-        out_ += '"';
-    } else {
-        out_ += frequency;
-    }
+    calc::appendCsvField(out_, frequency);
     out_ += ',';
     out_ += tuner_.unitCaption();
     out_ += ',';

@@ -2,6 +2,7 @@
 
 #include "calc/details.h"
 #include "calc/spectrum.h"
+#include "calc/spectrum_table.h"
 #include "calc/tuner.h"
 #include "tests/calc_test_support.h"
 
@@ -339,6 +340,65 @@ TEST(Spectrum, UnusableSettingsAreRefused)
     }
     // Word 0 puts out nothing.
     EXPECT_EQ(problemOf([&] { calc::outputSpectrum(0, tuner.clock(), {}); }), Problem::InvalidSetting);
+}
+
+TEST(SpectrumTable, LinesAsPrinted)
+{
+    calc::SpectrumSettings one;
+    one.images = 1;
+    one.harmonics = 2;
+    EXPECT_EQ(calc::spectrumTableLines(spectrumAt180("10", one)),
+              "fundamental\t1\t9999999.991\t0.00\n"
+              "harmonic\t2\t19999999.981\t-50.13\n"
+              "image\t-1\t170000000.009\t-24.61\n"
+              "image\t+1\t189999999.991\t-25.58\n");
+    one.filter = butterworth(7, 70e6);
+    EXPECT_EQ(calc::spectrumTableLines(spectrumAt180("70", one)),
+              "harmonic\t2\t39999999.963\t-48.44\t-45.43\n"
+              "fundamental\t1\t70000000.019\t0.00\t0.00\n"
+              "image\t-1\t109999999.981\t-3.93\t-28.40\n"
+              "image\t+1\t250000000.019\t-11.06\t-85.44\n");
+    EXPECT_EQ(calc::spectrumColumns(true),
+              (std::vector<std::string_view>{"component", "order", "component_hz", "level_dbc", "filtered_dbc"}));
+    EXPECT_EQ(calc::spectrumColumns(false).size(), 4u);
+}
+
+TEST(SpectrumTable, LevelsRoundToTwoDecimals)
+{
+    const struct {
+        double db;
+        const char* text;
+    } cases[] = {{-24.608978, "-24.61"}, {-0.0049, "0.00"},     {0.0, "0.00"},
+                 {-0.0051, "-0.01"},     {-123.456, "-123.46"}, {3.0, "3.00"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(calc::formatDb(c.db), c.text) << c.db;
+}
+
+TEST(SpectrumTable, CsvTable)
+{
+    calc::SpectrumSettings none;
+    none.images = 1;
+    none.harmonics = 1;
+    const calc::Spectrum ten = spectrumAt180("10", none);
+    const calc::Spectrum seventy = spectrumAt180("70", none);
+    const calc::SpectrumCsvBlock blocks[] = {{"10", "MHz", &ten}, {"7e1", "MHz", &seventy}};
+    EXPECT_EQ(calc::spectrumCsv(blocks),
+              "frequency,unit,component,order,component_hz,level_dbc\r\n"
+              "10,MHz,fundamental,1,9999999.991,0.00\r\n"
+              "10,MHz,image,-1,170000000.009,-24.61\r\n"
+              "10,MHz,image,+1,189999999.991,-25.58\r\n"
+              "7e1,MHz,fundamental,1,70000000.019,0.00\r\n"
+              "7e1,MHz,image,-1,109999999.981,-3.93\r\n"
+              "7e1,MHz,image,+1,250000000.019,-11.06\r\n");
+    // A filter adds its column; a frequency written with a comma is quoted.
+    none.filter = chebyshev(5, 80e6, 0.5);
+    const calc::Spectrum filtered = spectrumAt180("70", none);
+    const calc::SpectrumCsvBlock comma[] = {{"70,0", "MHz", &filtered}};
+    const std::string csv = calc::spectrumCsv(comma);
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "frequency,unit,component,order,component_hz,level_dbc,filtered_dbc\r\n");
+    EXPECT_NE(csv.find("\r\n\"70,0\",MHz,image,-1,109999999.981,-3.93,"), std::string::npos) << csv;
+    EXPECT_EQ(calc::spectrumCsv({}), "frequency,unit,component,order,component_hz,level_dbc\r\n");
 }
 
 } // namespace
