@@ -2,13 +2,13 @@
 
 #include "calc/clock.h"
 #include "calc/errors.h"
+#include "calc/spectrum_table.h"
 #include "calc/text_format.h"
 #include "runtime/number.h"
 #include "runtime/text_normal.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 
 namespace form {
@@ -24,31 +24,6 @@ std::vector<const SpectrumControl*> spectrumTabOrder(bool qt)
 }
 
 namespace {
-
-// The command line's texts: "fundamental", "image", "harmonic"; levels to
-// 0.01 dB.
-std::string_view componentKindText(calc::ComponentKind kind)
-{
-    switch (kind) {
-    case calc::ComponentKind::Fundamental:
-        return "fundamental";
-    case calc::ComponentKind::Image:
-        return "image";
-    case calc::ComponentKind::Harmonic:
-        return "harmonic";
-    }
-    return "";
-}
-
-std::string levelText(double dbc)
-{
-    if (std::isinf(dbc))
-        return dbc < 0 ? "-inf" : "inf";
-    const double hundredths = std::round(dbc * 100);
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", hundredths == 0 ? 0.0 : hundredths / 100);
-    return text;
-}
 
 int scaled(int pixels, int dpi) { return pixels * dpi / 96; }
 
@@ -271,16 +246,8 @@ std::string SpectrumWindow::csvText() const
 {
     if (!spectrum_)
         return {};
-    const bool filtered = spectrum_->settings.filter.has_value();
-    std::string out =
-        filtered ? "component,order,component_hz,level_dbc,filtered_dbc\n" : "component,order,component_hz,level_dbc\n";
-    for (const calc::SpectralComponent& c : spectrum_->components) {
-        out += std::string(componentKindText(c.kind)) + ',' + std::to_string(c.order) + ',' +
-               calc::formatHz(c.milliHz) + ',' + levelText(c.levelDbc);
-        if (filtered)
-            out += ',' + levelText(c.filteredDbc.value_or(0.0));
-        out += '\n';
-    }
+    std::string out = calc::spectrumCsvHeader(spectrum_->settings.filter.has_value());
+    calc::appendSpectrumCsvRows(out, calculation_->frequency, calculation_->unit, *spectrum_);
     return out;
 }
 
@@ -300,10 +267,8 @@ std::vector<std::vector<std::string>> componentRows(const calc::Spectrum& spectr
 {
     std::vector<std::vector<std::string>> rows;
     for (const calc::SpectralComponent& c : spectrum.components) {
-        std::vector<std::string> row{std::string(componentKindName(c.kind)), std::to_string(c.order),
-                                     calc::formatHz(c.milliHz), levelText(c.levelDbc)};
-        if (spectrum.settings.filter)
-            row.push_back(levelText(c.filteredDbc.value_or(0.0)));
+        std::vector<std::string> row = calc::componentTexts(c);
+        row.front() = componentKindName(c.kind);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -156,10 +156,13 @@ PixelSize spectrumOpeningSize(int dpi);
 // ---- The handler ----
 
 // What the main window calculated last: the word and the crystal box's
-// whole MHz (system clock 6 x crystal, AD9851).
+// whole MHz (system clock 6 x crystal, AD9851), and the frequency asked for
+// with its unit's caption, for the saved table.
 struct Calculated {
     std::uint32_t word = 0;
     std::int16_t crystalMHz = 0;
+    std::string frequency; // as read from the frequency box
+    std::string unit;      // "Hz", "KHz", "MHz"
     friend bool operator==(const Calculated&, const Calculated&) = default;
 };
 
@@ -219,7 +222,7 @@ public:
     std::optional<PlotDescription> plot(double width, double height) const;
     // The files the save buttons write; empty before anything is calculated.
     std::string svgText() const; // at savedPlotWidth x savedPlotHeight
-    std::string csvText() const;
+    std::string csvText() const; // the command line's --csv table
     // Writes `contents` to `path`; a failure is shown as a message.
     // Returns whether it was written.
     bool saveFile(const std::filesystem::path& path, std::string_view contents);
@@ -243,7 +246,8 @@ private:
 };
 
 // The table's rows for a spectrum: kind, order, frequency in Hz, level
-// and, with a filter, the filtered level; the texts the command line prints.
+// and, with a filter, the filtered level; the command line's texts, the
+// kind in Chinese.
 std::vector<std::vector<std::string>> componentRows(const calc::Spectrum& spectrum);
 
 // The name of a component kind in the table: 输出, 镜像, 谐波.

@@ -67,7 +67,7 @@ form::Calculated calculatedFor(const char* mhz, const char* crystal)
     state.mode1 = 2; // MHz
     std::string line;
     const std::uint32_t word = calc::calculate(state, {mhz, crystal, mhz, "MHz"}, line);
-    return {word, state.Fc1};
+    return {word, state.Fc1, mhz, "MHz"};
 }
 
 class SpectrumForm : public ::testing::Test {
@@ -211,9 +211,10 @@ TEST_F(SpectrumForm, TheFilesAreThePlotAndTheTable)
     EXPECT_EQ(logic.svgText(),
               form::svgDocument(form::spectrumPlot(*logic.spectrum(), form::savedPlotWidth, form::savedPlotHeight)));
     const std::string csv = logic.csvText();
-    EXPECT_EQ(csv.substr(0, csv.find('\n')), "component,order,component_hz,level_dbc");
-    EXPECT_NE(csv.find("\nimage,-1,170000000.009,-24.61\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("\nimage,1,189999999.991,-25.58\n"), std::string::npos) << csv;
+    // The command line's --csv table for the same frequency.
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "frequency,unit,component,order,component_hz,level_dbc\r");
+    EXPECT_NE(csv.find("\n10,MHz,image,-1,170000000.009,-24.61\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\n10,MHz,image,+1,189999999.991,-25.58\r\n"), std::string::npos) << csv;
     EXPECT_EQ(std::ranges::count(csv, '\n'), std::ptrdiff_t(view.rows.size() + 1));
 
     const auto path = std::filesystem::temp_directory_path() / "spectrum_form_test.csv";

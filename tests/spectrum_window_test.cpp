@@ -157,7 +157,7 @@ TEST_F(SpectrumWindowTest, ItShowsTheImageAndFollowsEveryCalculation)
 
     calculate("10", "30"); // the open window follows
     EXPECT_EQ(tableRow("镜像", "-1"), (QStringList{"镜像", "-1", "170000000.009", "-24.61"}));
-    EXPECT_EQ(tableRow("镜像", "1"), (QStringList{"镜像", "1", "189999999.991", "-25.58"}));
+    EXPECT_EQ(tableRow("镜像", "+1"), (QStringList{"镜像", "+1", "189999999.991", "-25.58"}));
 
     // A failed calculation leaves it showing the last good one.
     mainControl<QLineEdit>("F")->setText("1000");
@@ -253,7 +253,7 @@ TEST_F(SpectrumWindowTest, SavedFilesAreTheSameAsTheCommandLinesPlot)
     EXPECT_EQ(image.size(), QSize(int(form::savedPlotWidth), int(form::savedPlotHeight)));
     QFile table(csv);
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(table.readAll().startsWith("component,order,component_hz,level_dbc\n"));
+    EXPECT_TRUE(table.readAll().startsWith("frequency,unit,component,order,component_hz,level_dbc\r\n70,MHz,"));
 
     QSignalSpy errors(spectrum(), &window::SpectrumWindow::errorReported);
     EXPECT_FALSE(spectrum()->saveSvg(dir.filePath("missing/plot.svg")));
