@@ -134,8 +134,8 @@ TEST_F(SpectrumForm, TheSettingsChangeWhatIsShown)
     EXPECT_TRUE(view.enabled.at(SpectrumId::Cutoff));
     EXPECT_FALSE(view.enabled.at(SpectrumId::Ripple));
     ASSERT_EQ(view.columns.size(), 5u);
-    // 27.49 dB off the image, 3.01 dB off the output itself.
-    EXPECT_EQ(view.row("镜像", "-1").at(4), "-28.41");
+    // 27.49 dB off the image, 3.01 dB off the output itself: -28.405.
+    EXPECT_EQ(view.row("镜像", "-1").at(4), "-28.40"); // -3.926 - 27.489 + 3.010
     EXPECT_EQ(view.row("输出", "1").at(4), "0.00");
 
     view.choice = form::FilterChoice::Chebyshev;
