@@ -62,8 +62,8 @@ std::uint64_t foldedSteps(std::uint64_t n, std::uint32_t word)
 void checkRange(int value, int low, int high, const std::string& what)
 {
     if (value < low || value > high)
-        throw CalcError(Problem::InvalidSetting, what + " must be from " + std::to_string(low) + " to " +
-                                                     std::to_string(high) + " (it is " + std::to_string(value) + ")");
+        throw CalcError(Problem::InvalidSetting,
+                        what + " must be from " + std::to_string(low) + " to " + std::to_string(high));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/printer.h"
 
 #include "calc/result_line.h"
+#include "calc/spectrum_table.h"
 #include "calc/text_format.h"
 
 #include <charconv>
@@ -84,6 +85,25 @@ void Printer::printCsvRow(const calc::Tuned& tuned, std::string_view frequency)
     calc::appendByteLiterals(out_, bytesOf(tuned.word), ' ');
     out_ += ',' + calc::formatHz(d.actualMilliHz) + ',' + calc::formatDeviationHz(d.deviationHz) + ',' +
             calc::formatStepHz(d.stepMicroHz) + "\r\n";
+}
+
+SpectrumPrinter::SpectrumPrinter(const Options& options, const calc::Tuner& tuner, Output& output)
+    : options_(options), tuner_(tuner), out_(output.buffer())
+{
+    if (options_.format == Format::Csv)
+        out_ += calc::spectrumCsvHeader(options_.spectrumSettings.filter.has_value());
+}
+
+void SpectrumPrinter::print(const calc::Spectrum& spectrum, std::string_view frequency)
+{
+    if (options_.format == Format::Csv) {
+        calc::appendSpectrumCsvRows(out_, frequency, tuner_.unitCaption(), spectrum);
+        return;
+    }
+    if (!first_)
+        out_ += '\n';
+    first_ = false;
+    out_ += calc::spectrumTableLines(spectrum);
 }
 
 } // namespace cli
