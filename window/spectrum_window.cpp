@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 
 #include <filesystem>
@@ -69,7 +70,8 @@ QWidget* makeControl(const form::SpectrumControl& entry, SpectrumWindow* window,
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->verticalHeader()->hide();
-        table->horizontalHeader()->setStretchLastSection(true);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6); // compact rows
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         table->setTabKeyNavigation(false); // Tab leaves the table
         return table;
     }
@@ -126,6 +128,7 @@ void SpectrumWindow::createControls()
             widgets_[form::spectrumIndex(entry.id)]->setFocusPolicy(Qt::NoFocus);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(control(order[i - 1]->id), control(order[i]->id));
+    control(order.front()->id)->setFocus(Qt::TabFocusReason); // where the window opens
 }
 
 void SpectrumWindow::connectEvents()
@@ -145,14 +148,16 @@ void SpectrumWindow::connectEvents()
         }
     connect(static_cast<QComboBox*>(control(form::SpectrumId::Filter)), &QComboBox::currentIndexChanged, this,
             [this] { logic_.filterChosen(); });
+    // Escape closes the window, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     const QString svg = QStringLiteral("SVG (*.svg)"), png = QStringLiteral("PNG (*.png)"),
                   csv = QStringLiteral("CSV (*.csv)");
     connect(static_cast<QPushButton*>(control(form::SpectrumId::SaveSvg)), &QPushButton::clicked, this,
-            [this, svg] { askAndSave(form::svgFileName, svg, &SpectrumWindow::saveSvg); });
+            [this, svg] { askAndSave(form::SpectrumId::SaveSvg, form::svgFileName, svg, &SpectrumWindow::saveSvg); });
     connect(static_cast<QPushButton*>(control(form::SpectrumId::SavePng)), &QPushButton::clicked, this,
-            [this, png] { askAndSave(form::pngFileName, png, &SpectrumWindow::savePng); });
+            [this, png] { askAndSave(form::SpectrumId::SavePng, form::pngFileName, png, &SpectrumWindow::savePng); });
     connect(static_cast<QPushButton*>(control(form::SpectrumId::SaveCsv)), &QPushButton::clicked, this,
-            [this, csv] { askAndSave(form::csvFileName, csv, &SpectrumWindow::saveCsv); });
+            [this, csv] { askAndSave(form::SpectrumId::SaveCsv, form::csvFileName, csv, &SpectrumWindow::saveCsv); });
 }
 
 void SpectrumWindow::placeControls()
@@ -170,10 +175,12 @@ void SpectrumWindow::resizeEvent(QResizeEvent* event)
 
 QWidget* SpectrumWindow::control(form::SpectrumId id) const { return widgets_[form::spectrumIndex(id)]; }
 
-void SpectrumWindow::askAndSave(std::string_view fileName, const QString& filter,
+void SpectrumWindow::askAndSave(form::SpectrumId button, std::string_view fileName, const QString& filter,
                                 bool (SpectrumWindow::*save)(const QString&))
 {
-    const QString path = QFileDialog::getSaveFileName(this, {}, qstr(fileName), filter);
+    // The dialog is called as the button is.
+    const QString caption = qstr(form::spectrumControl(button).accessibleName);
+    const QString path = QFileDialog::getSaveFileName(this, caption, qstr(fileName), filter);
     if (!path.isEmpty())
         (this->*save)(path);
 }
@@ -220,7 +227,6 @@ void SpectrumWindow::showTable(const std::vector<std::string>& columns,
             item->setTextAlignment(c < 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(int(r), int(c), item);
         }
-    table->resizeColumnsToContents();
 }
 
 void SpectrumWindow::plotChanged() { control(form::SpectrumId::Plot)->update(); }

@@ -45,7 +45,8 @@ private:
     void connectEvents();
     void placeControls();
     // Asks for a file name, then saves with `save`.
-    void askAndSave(std::string_view fileName, const QString& filter, bool (SpectrumWindow::*save)(const QString&));
+    void askAndSave(form::SpectrumId button, std::string_view fileName, const QString& filter,
+                    bool (SpectrumWindow::*save)(const QString&));
 
     // form::SpectrumView
     std::string text(form::SpectrumId box) const override;
