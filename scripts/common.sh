@@ -18,7 +18,8 @@ TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-
                libxml2-utils librsvg2-bin)
 
 # What cross-building the Windows programs and testing them under Wine needs.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip
+                  python3)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
