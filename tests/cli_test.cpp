@@ -23,6 +23,7 @@ constexpr const char* decodeTakes =
 constexpr const char* spectrumTakes =
     "--spectrum shows what the chip puts out; it takes no --decode, --sweep, "
     "--c-array, --details, --load, --phase, --power-down, --mode or --emit";
+constexpr const char* svgTakes = "--svg plots one FREQUENCY given on the command line, without --csv";
 constexpr const char* spectrumOptions = "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum";
 constexpr const char* filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
 
@@ -248,6 +249,28 @@ TEST_F(Cli, UsageErrorsExitTwo)
     }
 }
 
+TEST_F(Cli, SpectrumSvgIsThePlotOfTheOneFrequency)
+{
+    const Outcome r = run({"-c", "30", "-u", "MHz", "--spectrum", "--svg", "70"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ")) << r.out.substr(0, 80);
+    EXPECT_TRUE(r.out.ends_with("</svg>\n"));
+    EXPECT_NE(r.out.find(">输出 70000000.019 Hz · 时钟 180 MHz · 频率字 0x638E38E4</text>"), std::string::npos);
+    EXPECT_EQ(r.out.find("\t"), std::string::npos); // no component lines
+    // The warnings stay on standard error.
+    EXPECT_NE(r.err.find("image -1 at 109999999.981 Hz is only 3.93 dB below the output"), std::string::npos) << r.err;
+
+    // A filter adds its response; a frequency the chip cannot make writes nothing.
+    const Outcome filtered =
+        run({"-c", "30", "-u", "MHz", "--spectrum", "--filter", "butterworth:7:70e6", "--svg", "70"});
+    EXPECT_EQ(filtered.status, 0) << filtered.err;
+    EXPECT_NE(filtered.out.find("滤波器响应"), std::string::npos);
+    EXPECT_EQ(r.out.find("滤波器响应"), std::string::npos);
+    const Outcome tooHigh = run({"-c", "30", "-u", "MHz", "--spectrum", "--svg", "95"});
+    EXPECT_NE(tooHigh.status, 0);
+    EXPECT_EQ(tooHigh.out, "");
+}
+
 TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
 {
     // The shape of the command line is reported before any value, and
@@ -293,6 +316,11 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"--spectrum", "--details", "10"}, spectrumTakes},
         {{"--spectrum", "--load", "10"}, spectrumTakes},
         {{"--spectrum", "-m", "parallel", "10"}, spectrumTakes},
+        // The plot: of one frequency, with --spectrum.
+        {{"--svg", "70"}, "--svg belongs to --spectrum"},
+        {{"--spectrum", "--svg", "70", "10"}, svgTakes},
+        {{"--spectrum", "--svg"}, svgTakes},
+        {{"--spectrum", "--svg", "--csv", "70"}, svgTakes},
         // Their values, each named.
         {{"--spectrum", "--images", "0", "10"}, "--images \"0\": the number of images must be from 1 to 100"},
         {{"--spectrum", "--images", "1e40", "10"}, "--images \"1e40\": the number of images must be from 1 to 100"},
