@@ -165,6 +165,8 @@ TEST_F(SpectrumWindowTest, ItShowsTheImageAndFollowsEveryCalculation)
     EXPECT_NEAR(image[2].toDouble(), 110e6, 0.1) << image[2].toStdString(); // to the mHz
     EXPECT_EQ(image[3], "-3.93");
     EXPECT_EQ(tableRow("输出", "1").value(3), "0.00");
+    EXPECT_TRUE(control(SpectrumId::Plot)->accessibleDescription().contains("70000000.019"))
+        << control(SpectrumId::Plot)->accessibleDescription().toStdString();
 
     calculate("10", "30"); // the open window follows
     EXPECT_EQ(tableRow("镜像", "-1"), (QStringList{"镜像", "-1", "170000000.009", "-24.61"}));
