@@ -203,10 +203,13 @@ std::string componentLabel(const SpectralComponent& component)
     switch (component.kind) {
     case ComponentKind::Fundamental:
         return "f";
-    case ComponentKind::Image:
-        return (component.order < 0 ? "-" : "+") + std::to_string(std::abs(component.order));
+    // Appended, not added to a literal: GCC 12 warns wrongly about that.
+    case ComponentKind::Image: {
+        std::string label(1, component.order < 0 ? '-' : '+');
+        return label.append(std::to_string(std::abs(component.order)));
+    }
     case ComponentKind::Harmonic:
-        return "H" + std::to_string(component.order);
+        return std::string("H").append(std::to_string(component.order));
     }
     return {};
 }
