@@ -123,7 +123,7 @@ TEST_F(SpectrumForm, TheSettingsChangeWhatIsShown)
     view.texts[SpectrumId::Images] = "3";
     view.texts[SpectrumId::Harmonics] = "1";
     logic.settingsChanged();
-    EXPECT_FALSE(view.row("镜像", "+3").empty());
+    EXPECT_FALSE(view.row("镜像", "3").empty());
     EXPECT_TRUE(view.row("谐波", "2").empty());
 
     view.choice = form::FilterChoice::Butterworth;
