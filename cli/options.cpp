@@ -321,6 +321,7 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
                    "CUTOFF_HZ, RIPPLE_DB above 0 and at most 10)")
         ->option_text("KIND:ORDER:CUTOFF_HZ[:RIPPLE_DB]")
         ->group(spectrumGroup);
+    app.add_flag("--svg", o.svg, "the plot of one FREQUENCY's spectrum as an SVG document")->group(spectrumGroup);
 
     emit_ = checkedValue(app.add_option("--emit",
                                         "write one source file that resets the chip, enters\n"
@@ -435,6 +436,9 @@ std::optional<UsageError> CommandLine::finish()
          "--plan chooses the clock; it takes no -c, --ref-hz, --ppm, --spectrum, --decode, --calibrate, --sweep, "
          "--emit, --c-array, --details, --load, --phase, --power-down or --mode"},
         {o.plan && o.frequencies.size() != 1, "--plan takes one FREQUENCY"},
+        {o.svg && !o.spectrum, "--svg belongs to --spectrum"},
+        {o.svg && (o.frequencies.size() != 1 || csv_),
+         "--svg plots one FREQUENCY given on the command line, without --csv"},
         {o.spectrum && (o.decode || o.sweep || o.cArrayName || o.details || o.load || phase_ || o.tuner.powerDown ||
                         *mode_ || *emit_ || pins_ || *name_),
          "--spectrum shows what the chip puts out; it takes no --decode, --sweep, --c-array, --details, --load, "

@@ -45,6 +45,8 @@ struct Options {
     // --spectrum: what the chip puts out for each frequency.
     bool spectrum = false;
     calc::SpectrumSettings spectrumSettings;
+    // --svg: the plot of the one frequency's spectrum instead of its lines.
+    bool svg = false;
     bool help = false;
     bool version = false;
     bool bashCompletion = false;

@@ -3,6 +3,7 @@
 #include "calc/result_line.h"
 #include "calc/spectrum_table.h"
 #include "calc/text_format.h"
+#include "form/plot.h"
 
 #include <charconv>
 
@@ -96,6 +97,10 @@ SpectrumPrinter::SpectrumPrinter(const Options& options, const calc::Tuner& tune
 
 void SpectrumPrinter::print(const calc::Spectrum& spectrum, std::string_view frequency)
 {
+    if (options_.svg) {
+        out_ += form::svgDocument(form::spectrumPlot(spectrum, form::savedPlotWidth, form::savedPlotHeight));
+        return;
+    }
     if (options_.format == Format::Csv) {
         calc::appendSpectrumCsvRows(out_, frequency, tuner_.unitCaption(), spectrum);
         return;

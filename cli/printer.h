@@ -41,7 +41,7 @@ private:
 };
 
 // Writes spectra: a block of tab-separated lines per frequency with a blank
-// line between blocks, or with --csv one table.
+// line between blocks, with --csv one table, or with --svg the plot.
 class SpectrumPrinter {
 public:
     // Starts the output: the CSV header.
