@@ -46,3 +46,15 @@ if(TARGET windows_packages)
                 ${win_zip} ${win_setup})
     set_tests_properties(windows_packages_install_and_run PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
 endif()
+
+# What a screen reader reads of the window's boxes, printed by a helper
+# that runs beside the window.
+if(TARGET ad9851-calc)
+    add_executable(win32_control_names win32_control_names.cpp)
+    target_compile_definitions(win32_control_names PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+    target_link_options(win32_control_names PRIVATE -municode)
+    add_test(NAME win32_window_boxes_have_names
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_names_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                $<TARGET_FILE:ad9851-calc> $<TARGET_FILE:win32_control_names>)
+    set_tests_properties(win32_window_boxes_have_names PROPERTIES TIMEOUT 120)
+endif()

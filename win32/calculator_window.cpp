@@ -108,8 +108,9 @@ bool CalculatorWindow::create(int show)
         return false;
     dpi_ = dpiFor(window_);
 
-    // Created in tab order, so that Tab follows the stored indexes; then the
-    // labels; the frames last, beneath the controls they hold.
+    // Created in tab order, so that Tab follows the stored indexes, each
+    // text box after its label; then the labels; the frames last, beneath
+    // the controls they hold.
     std::vector<const form::Control*> order = form::tabOrder();
     for (const form::Control& c : form::controls)
         if (c.kind == form::Kind::Label)
@@ -119,6 +120,8 @@ bool CalculatorWindow::create(int show)
             order.push_back(&*it);
     const form::Control* previous = nullptr;
     for (const form::Control* c : order) {
+        if (c->kind == form::Kind::TextBox && !createNameLabel(*c))
+            return false;
         const wchar_t* kindClass = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
@@ -321,6 +324,17 @@ void CalculatorWindow::layOut()
     }
     if (tooltip_)
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
+}
+
+bool CalculatorWindow::createNameLabel(const form::Control& box)
+{
+    // Screen readers name an edit box by the static text right before it.
+    // The boxes' captions are their frames', so each box gets a label of its
+    // own there: visible, as readers ask, but of no size, so that the stored
+    // layout stays as it is.
+    return CreateWindowExW(0, L"STATIC", widen(form::accessibleName(box)).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
+                           instance_, nullptr) != nullptr;
 }
 
 HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window_, idOf(row)); }

@@ -31,7 +31,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void onCommand(int id, int code, HWND control);
-    void layOut(); // positions and fonts at the current DPI
+    void layOut();                                  // positions and fonts at the current DPI
+    bool createNameLabel(const form::Control& box); // false when Windows refuses
     void keepSingleLine(HWND edit);
     HWND control(std::size_t row) const;
     HWND box(form::Box which) const { return control(form::row(which)); }

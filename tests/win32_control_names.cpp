@@ -1,0 +1,61 @@
+// Prints the name a screen reader reads for each edit box of a running
+// window: the text of the visible static control right before the box among
+// the window's children (Wine's Active Accessibility gives edit boxes no
+// name to check), one line for each box in the order of the children, in
+// UTF-8.
+//   win32_control_names.exe WINDOW-CLASS
+// Exits 1 when no such window is found.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring windowText(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The label a box has: the text of the visible static control right
+// before it among its siblings, or "-" for none.
+std::wstring labelOf(HWND box)
+{
+    HWND previous = GetWindow(box, GW_HWNDPREV);
+    if (!previous || _wcsicmp(className(previous).c_str(), L"Static") != 0 || !IsWindowVisible(previous))
+        return L"-";
+    return windowText(previous);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2)
+        return 2;
+    HWND window = FindWindowW(argv[1], nullptr);
+    if (!window)
+        return 1;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (_wcsicmp(className(child).c_str(), L"Edit") == 0)
+            std::printf("%s\n", utf8(labelOf(child)).c_str());
+    return 0;
+}
