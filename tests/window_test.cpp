@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <algorithm>
 #include <memory>
@@ -611,6 +612,25 @@ TEST_F(Window, TooltipTellsWhatTheWordReallyGives)
     click("Command1");
     closeErrorBoxes();
     EXPECT_EQ(control("data")->toolTip(), before);
+}
+
+TEST_F(Window, CtrlF1InTheResultBoxShowsItsTooltip)
+{
+    click("Command1");
+    QLineEdit* data = control<QLineEdit>("data");
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_F1); // F1 alone is not the key
+    EXPECT_FALSE(QToolTip::isVisible());
+    control("F")->setFocus();
+    QTest::keyClick(control("F"), Qt::Key_F1, Qt::ControlModifier); // nor in another box
+    EXPECT_FALSE(QToolTip::isVisible());
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_F1, Qt::ControlModifier);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), data->toolTip());
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("实际输出频率：10000.002 Hz")))
+        << QToolTip::text().toStdString();
+    QToolTip::hideText();
 }
 
 TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)

@@ -62,12 +62,28 @@ void installVisualOrderAccessibility()
     (void)installed;
 }
 
-void announceNewValue(QWidget* control, const QString& value)
+namespace {
+
+void tellAssistiveTechnology(QAccessibleEvent& event)
 {
-    QAccessibleValueChangeEvent event(control, value);
     if (announcementWatcher)
         announcementWatcher(event);
     QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void announceNewValue(QWidget* control, const QString& value)
+{
+    // Qt's AT-SPI bridge drops a value change on a text box: there the
+    // box's own text-changed event carries the new text, and from Qt 6.8 on
+    // an announcement has the screen reader say it wherever the focus is.
+    QAccessibleValueChangeEvent event(control, value);
+    tellAssistiveTechnology(event);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(control, value);
+    tellAssistiveTechnology(announcement);
+#endif
 }
 
 void watchAnnouncements(AnnouncementWatcher watcher) { announcementWatcher = watcher; }
