@@ -251,8 +251,11 @@ TEST_F(Window, ErrorMessagesAreFreedOnceClosed)
     errors(200); // caches warm up
     const long before = residentKilobytes();
     ASSERT_GT(before, 0);
+    // Every widget of the application, a message's icon and label too.
+    const qsizetype widgets = QApplication::allWidgets().size();
     errors(2000);
     EXPECT_LE(form->findChildren<QMessageBox*>().size(), 1);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgets) << "widgets more after 2000 messages";
     EXPECT_LT(residentKilobytes() - before, 512) << "kB more after 2000 messages";
 }
 
