@@ -6,6 +6,7 @@ set(win_name ad9851-calc-${PROJECT_VERSION}-win64)
 set(win_stage ${PROJECT_BINARY_DIR}/stage/${win_name})
 set(win_zip ${PROJECT_BINARY_DIR}/packages/${win_name}.zip)
 set(win_setup ${PROJECT_BINARY_DIR}/packages/${win_name}-setup.exe)
+set(win_icon ${PROJECT_SOURCE_DIR}/resources/icons/ad9851-calc.ico)
 find_program(MAKENSIS makensis REQUIRED)
 
 # The text files with Windows line ends, as Notepad shows them.
@@ -30,8 +31,9 @@ add_custom_command(OUTPUT ${win_zip} ${win_setup}
     COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}/stage
             ${CMAKE_COMMAND} -E tar cf ${win_zip} --format=zip ${win_name}
     COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} "-DPUBLISHER=${AD9851_PUBLISHER}"
-            "-DCOPYRIGHT=${AD9851_COPYRIGHT}" -DSTAGE=${win_stage} -DOUTFILE=${win_setup}
+            "-DCOPYRIGHT=${AD9851_COPYRIGHT}" -DICON=${win_icon} "-DRUNNING_MUTEX=${AD9851_RUNNING_MUTEX}"
+            -DSTAGE=${win_stage} -DOUTFILE=${win_setup}
             ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi
-    DEPENDS ad9851-calc ad9851-word ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi ${win_texts}
+    DEPENDS ad9851-calc ad9851-word ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi ${win_texts} ${win_icon}
     VERBATIM)
 add_custom_target(windows_packages DEPENDS ${win_zip} ${win_setup})

@@ -3,7 +3,6 @@
 #include "calc/limits.h"
 #include "calc/text_format.h"
 
-#include <cmath>
 
 namespace form {
 
@@ -47,10 +46,8 @@ std::string unexpectedErrorMessage(const std::exception& error) { return std::st
 
 std::string resultTooltip(const calc::WordDetails& details, std::string_view load, bool serial)
 {
-    // A deviation that shows as zero is shown without a minus.
-    const double deviation = std::abs(details.deviationHz) < 0.0005 ? 0.0 : details.deviationHz;
     return "实际输出频率：" + calc::formatHz(details.actualMilliHz) + " Hz\n与要求频率之差：" +
-           calc::formatDeviationHz(deviation) + " Hz\n频率步进：" + calc::formatStepHz(details.stepMicroHz) +
+           calc::formatDeviationHz(details.deviationHz) + " Hz\n频率步进：" + calc::formatStepHz(details.stepMicroHz) +
            " Hz\n40 位装载序列（" + (serial ? "串行" : "并行") + "，相位 0，不掉电，6 倍频）：" + std::string(load);
 }
 

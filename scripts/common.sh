@@ -18,7 +18,8 @@ TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-
                at-spi2-core dbus python3-pyatspi)
 
 # What cross-building the Windows programs and testing them under Wine needs.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip
+                  python3)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
@@ -48,7 +49,10 @@ configure_and_build() {
     (cd "$ROOT" && cmake --preset "$preset" "$@" >/dev/null && cmake --build --preset "$preset")
 }
 
-# run_tests PRESET: runs that configuration's tests through ctest.
+# run_tests PRESET [ctest arguments...]: runs that configuration's tests
+# through ctest.
 run_tests() {
-    (cd "$ROOT" && ctest --preset "$1")
+    local preset=$1
+    shift
+    (cd "$ROOT" && ctest --preset "$preset" "$@")
 }

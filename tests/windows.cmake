@@ -35,15 +35,25 @@ if(TARGET ad9851-calc)
     set_tests_properties(win32_window_program_command_line PROPERTIES TIMEOUT 180)
 endif()
 
+# The icon of both programs and the installer: bitmaps for the small
+# sizes, and the 256 px image Explorer's large views show.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND)
+    add_test(NAME windows_icon_holds_each_size
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/icon_file_test.py
+                ${PROJECT_SOURCE_DIR}/resources/icons/ad9851-calc.ico 16 32 48 256)
+endif()
+
 # The downloads: made once, then the zip's contents checked and the
-# installer run silently under Wine, used and removed again.
+# installer run silently under Wine, in English and in Chinese, used,
+# refused while the window is open, and removed again.
 if(TARGET windows_packages)
     add_test(NAME windows_packages_build
         COMMAND ${CMAKE_COMMAND} --build ${PROJECT_BINARY_DIR} --target windows_packages)
     set_tests_properties(windows_packages_build PROPERTIES FIXTURES_SETUP windows_packages TIMEOUT 300)
     add_test(NAME windows_packages_install_and_run
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_packages_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-                ${win_zip} ${win_setup})
+                ${win_zip} ${win_setup} ${PROJECT_SOURCE_DIR}/resources/icons/ad9851-calc-256.png)
     set_tests_properties(windows_packages_install_and_run PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
 endif()
 

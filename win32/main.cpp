@@ -1,6 +1,7 @@
 // ad9851-calc.exe: the AD9851 tuning-word calculator as a native Windows
 // window.
 
+#include "ad9851/running_mutex.h"
 #include "form/command_line.h"
 #include "win32/calculator_window.h"
 
@@ -24,6 +25,11 @@ void becomeDpiAware()
     if (!setContext || !setContext(perMonitorV2))
         SetProcessDPIAware();
 }
+
+// Tells the installer and the uninstaller that the program is in use, so
+// that they neither replace nor remove it: they look for this mutex, which
+// goes when the process ends.
+void holdRunningMutex() { CreateMutexW(nullptr, FALSE, AD9851_RUNNING_MUTEX); }
 
 // The arguments after the program's name, in UTF-8.
 std::vector<std::string> arguments()
@@ -82,6 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     if (const auto reply = form::refuseArguments(args))
         return answer(*reply);
     becomeDpiAware();
+    holdRunningMutex();
     win32::CalculatorWindow window(instance);
     if (!window.create(show)) {
         MessageBoxW(nullptr, L"无法创建窗口。", L"AD9851 计算软件", MB_OK | MB_ICONERROR);
