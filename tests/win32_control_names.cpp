@@ -4,6 +4,9 @@
 // name to check), one line for each box in the order of the children, in
 // UTF-8.
 //   win32_control_names.exe WINDOW-CLASS
+// With --tooltips, prints instead the text of each tooltip the window's
+// thread shows, "\n" for each line break, one line each.
+//   win32_control_names.exe --tooltips WINDOW-CLASS
 // Exits 1 when no such window is found.
 
 #include <windows.h>
@@ -45,15 +48,33 @@ std::wstring labelOf(HWND box)
     return windowText(previous);
 }
 
+BOOL CALLBACK printShownTooltip(HWND window, LPARAM)
+{
+    if (_wcsicmp(className(window).c_str(), L"tooltips_class32") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    std::wstring text(4096, L'\0');
+    text.resize(std::size_t(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::string line;
+    for (char c : utf8(text))
+        line += c == '\n' ? std::string("\\n") : c == '\r' ? std::string() : std::string(1, c);
+    std::printf("%s\n", line.c_str());
+    return TRUE;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2)
+    const bool tooltips = argc == 3 && std::wstring(argv[1]) == L"--tooltips";
+    if (argc != 2 && !tooltips)
         return 2;
-    HWND window = FindWindowW(argv[1], nullptr);
+    HWND window = FindWindowW(argv[argc - 1], nullptr);
     if (!window)
         return 1;
+    if (tooltips) {
+        EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), printShownTooltip, 0);
+        return 0;
+    }
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (_wcsicmp(className(child).c_str(), L"Edit") == 0)
             std::printf("%s\n", utf8(labelOf(child)).c_str());
