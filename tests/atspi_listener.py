@@ -23,10 +23,12 @@ def heard(event):
     except Exception:  # the object is gone already
         return
     carried = event.any_data if isinstance(event.any_data, str) else ""
+    if event.type.startswith("object:state-changed:showing") and not event.detail1:
+        return
     print("\t".join((event.type, role, name, carried)).replace("\n", "\\n"), flush=True)
 
 
-for kind in ("object:text-changed:insert", "object:property-change:accessible-name", "object:announcement"):
+for kind in ("object:text-changed:insert", "object:property-change:accessible-name", "object:state-changed:showing"):
     pyatspi.Registry.registerEventListener(heard, kind)
 print("listening", flush=True)
 pyatspi.Registry.start()

@@ -678,6 +678,16 @@ TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)
     EXPECT_EQ(announced[0].first, control("data"));
     EXPECT_EQ(announced[0].second, "{0x8E,0xE3,0x38,0x0E},//10MHz");
     EXPECT_EQ(result(), "{0x8E,0xE3,0x38,0x0E},//10MHz");
+    // A screen reader says a value change only where the focus is: a
+    // notification of no size, shown, says the line too.
+    QWidget* notice = form->findChild<QWidget*>(QStringLiteral("announcement"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->size().isEmpty());
+    EXPECT_EQ(notice->focusPolicy(), Qt::NoFocus);
+    QAccessibleInterface* said = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(said->role(), QAccessible::Notification);
+    EXPECT_EQ(said->text(QAccessible::Name), "{0x8E,0xE3,0x38,0x0E},//10MHz");
 }
 
 TEST_F(Window, CannotShrinkBelowItsLayout)
