@@ -93,7 +93,9 @@ Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const Spec
 // What deserves a warning about a spectrum.
 struct SpectrumConcern {
     enum class Kind : std::uint8_t {
-        OnOutput,    // a component in 0..fc/2 at the output's own frequency (to the mHz)
+        // a component in 0..fc/2 at the output's own frequency: within one
+        // clock step, as near as the rounded word lets it be
+        OnOutput,
         NearOutput,  // a component in 0..fc/2 within 1 % of the clock of the output
         StrongImage, // an image less than 10 dB below the output (after the filter when one is set)
     };

@@ -37,6 +37,21 @@ std::string formatDeviationHz(double hz)
     return text.front() == '-' ? text : "+" + text;
 }
 
+void appendCsvField(std::string& out, std::string_view field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 namespace {
 
 // Writes "0xHH" per byte with `separator` between them, capital hex digits,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace calc {
 
@@ -21,6 +22,10 @@ std::string formatStepHz(std::uint64_t microHz);
 // "+0.002", "-0.004": Hz with three decimals and a sign; "+0.000" for
 // whatever rounds to zero.
 std::string formatDeviationHz(double hz);
+
+// A CSV field: as it is, or between double quotes (doubled inside) when it
+// holds a comma, a quote or a line break.
+void appendCsvField(std::string& out, std::string_view field);
 
 // "0xHH" literals with capital hex digits, `separator` between them.
 void appendByteLiterals(std::string& out, std::span<const std::uint8_t> bytes, char separator);

@@ -40,6 +40,9 @@ int main(int argc, char** argv)
 
     cli::Output output;
     cli::Messages messages(output);
-    return options.decode ? cli::decodeAll(options, *inputs, output, messages)
-                          : cli::tuneAll(options, *inputs, output, messages);
+    if (options.decode)
+        return cli::decodeAll(options, *inputs, output, messages);
+    if (options.spectrum)
+        return cli::spectrumAll(options, *inputs, output, messages);
+    return cli::tuneAll(options, *inputs, output, messages);
 }

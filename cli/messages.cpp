@@ -1,5 +1,8 @@
 #include "cli/messages.h"
 
+#include "calc/spectrum_table.h"
+#include "calc/text_format.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -106,15 +109,26 @@ std::string quotedText(std::string_view text)
     return quoted;
 }
 
-void Messages::error(const Source& source, std::string_view what)
+namespace {
+// "line 3: "70": what", the line number when the input came from standard
+// input.
+std::string aboutSource(const Source& source, std::string_view what)
 {
     std::string line;
     if (source.line != 0)
         line += "line " + std::to_string(source.line) + ": ";
     line += quotedText(source.text) + ": " + std::string(what);
-    say(line);
+    return line;
+}
+} // namespace
+
+void Messages::error(const Source& source, std::string_view what)
+{
+    say(aboutSource(source, what));
     failed_ = true;
 }
+
+void Messages::warning(const Source& source, std::string_view what) { warning(aboutSource(source, what)); }
 
 void Messages::lineTooLong(std::uint64_t number)
 {
@@ -134,6 +148,32 @@ void Messages::say(std::string_view what)
 {
     output_.flush();
     writeMessage(what);
+}
+
+std::string concernText(const calc::Spectrum& spectrum, const calc::SpectrumConcern& concern)
+{
+    const calc::SpectralComponent& c = spectrum.components.at(concern.component);
+    const calc::SpectralComponent& output = spectrum.output();
+    const std::string component = std::string(calc::componentName(c.kind)) + " " + calc::componentOrderText(c) +
+                                  " at " + calc::formatHz(c.milliHz) + " Hz";
+    switch (concern.kind) {
+    case calc::SpectrumConcern::Kind::OnOutput:
+        return component + " lands on the output at " + calc::formatHz(output.milliHz) + " Hz";
+    case calc::SpectrumConcern::Kind::NearOutput: {
+        const std::uint64_t apart =
+            c.milliHz > output.milliHz ? c.milliHz - output.milliHz : output.milliHz - c.milliHz;
+        return component + " lies " + calc::formatHz(apart) +
+               " Hz from the output, within 1 % of the clock, where no filter can take it away";
+    }
+    case calc::SpectrumConcern::Kind::StrongImage: {
+        const double dbc = c.filteredDbc.value_or(c.levelDbc);
+        const std::string where = c.filteredDbc ? " the output after the filter" : " the output";
+        // A filter's ripple can lift an image near fc/2 above the output.
+        return dbc > 0 ? component + " is " + calc::formatDb(dbc) + " dB above" + where
+                       : component + " is only " + calc::formatDb(-dbc) + " dB below" + where;
+    }
+    }
+    return component;
 }
 
 int usageError(std::string_view message)

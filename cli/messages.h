@@ -3,6 +3,7 @@
 // write, after standard output is flushed, so that with 2>&1 an input's
 // error stands where its output would have stood.
 
+#include "calc/spectrum.h"
 #include "cli/io.h"
 
 #include <cstdint>
@@ -30,6 +31,8 @@ public:
     void error(const Source& source, std::string_view what);
     void lineTooLong(std::uint64_t number);
     void warning(std::string_view what);
+    // A warning about one input, named as errors name it.
+    void warning(const Source& source, std::string_view what);
     // A fault that ends the run; the run fails.
     void fatal(std::string_view what);
     bool failed() const { return failed_; }
@@ -40,6 +43,10 @@ private:
     Output& output_;
     bool failed_ = false;
 };
+
+// What a spectrum's concern warns of: "image -1 at 109999999.981 Hz is only
+// 3.93 dB below the output".
+std::string concernText(const calc::Spectrum& spectrum, const calc::SpectrumConcern& concern);
 
 // Writes the usage error and where to look for help; returns the exit
 // status 2.

@@ -4,6 +4,7 @@
 // bash completion are made from the same declarations.
 
 #include "calc/driver_code.h"
+#include "calc/spectrum.h"
 #include "calc/tuner.h"
 
 #include <CLI/CLI.hpp>
@@ -33,6 +34,11 @@ struct Options {
     std::optional<calc::DriverTarget> emit;
     calc::DriverPins pins;
     std::string driverName{calc::defaultDriverName};
+    // --spectrum: what the chip puts out for each frequency.
+    bool spectrum = false;
+    calc::SpectrumSettings spectrumSettings;
+    // --svg: the plot of the one frequency's spectrum instead of its lines.
+    bool svg = false;
     bool help = false;
     bool version = false;
     bool bashCompletion = false;
@@ -62,6 +68,10 @@ private:
     std::optional<UsageError> parsePass(int argc, char** argv, bool checkValues);
     // The conflicts between options, and the tuner's settings.
     std::optional<UsageError> finish();
+    // --images, --harmonics, --harmonic-dbc and --filter, read and checked
+    // into the options; std::invalid_argument, in the command line's words,
+    // when one cannot be used.
+    void readSpectrumSettings();
 
     Options& options_;
     CLI::App app_;
@@ -71,6 +81,8 @@ private:
     bool noMultiplier_ = false;
     bool truncate_ = false;
     std::optional<std::string> pins_;
+    // The spectrum's settings as given.
+    std::optional<std::string> images_, harmonics_, harmonicDbc_, filter_;
     // The options whose value is checked, and the names that those with a
     // choice of names may take.
     std::vector<CLI::Option*> checked_;

@@ -1,7 +1,9 @@
 #include "cli/printer.h"
 
 #include "calc/result_line.h"
+#include "calc/spectrum_table.h"
 #include "calc/text_format.h"
+#include "form/plot.h"
 
 #include <charconv>
 
@@ -75,14 +77,7 @@ void Printer::printLine(const calc::Tuned& tuned, std::string_view frequency)
 void Printer::printCsvRow(const calc::Tuned& tuned, std::string_view frequency)
 {
     const calc::WordDetails d = tuner_.details(tuned);
-    if (frequency.find_first_of(",\"\r\n") != std::string_view::npos) {
-        out_ += '"';
-        for (const char c : frequency)
-            out_ += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
-        out_ += '"';
-    } else {
-        out_ += frequency;
-    }
+    calc::appendCsvField(out_, frequency);
     out_ += ',';
     out_ += tuner_.unitCaption();
     out_ += ',';
@@ -91,6 +86,29 @@ void Printer::printCsvRow(const calc::Tuned& tuned, std::string_view frequency)
     calc::appendByteLiterals(out_, bytesOf(tuned.word), ' ');
     out_ += ',' + calc::formatHz(d.actualMilliHz) + ',' + calc::formatDeviationHz(d.deviationHz) + ',' +
             calc::formatStepHz(d.stepMicroHz) + "\r\n";
+}
+
+SpectrumPrinter::SpectrumPrinter(const Options& options, const calc::Tuner& tuner, Output& output)
+    : options_(options), tuner_(tuner), out_(output.buffer())
+{
+    if (options_.format == Format::Csv)
+        out_ += calc::spectrumCsvHeader(options_.spectrumSettings.filter.has_value());
+}
+
+void SpectrumPrinter::print(const calc::Spectrum& spectrum, std::string_view frequency)
+{
+    if (options_.svg) {
+        out_ += form::svgDocument(form::spectrumPlot(spectrum, form::savedPlotWidth, form::savedPlotHeight));
+        return;
+    }
+    if (options_.format == Format::Csv) {
+        calc::appendSpectrumCsvRows(out_, frequency, tuner_.unitCaption(), spectrum);
+        return;
+    }
+    if (!first_)
+        out_ += '\n';
+    first_ = false;
+    out_ += calc::spectrumTableLines(spectrum);
 }
 
 } // namespace cli

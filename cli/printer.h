@@ -2,6 +2,7 @@
 // Writes the words in the chosen form: C lines, optionally inside an
 // array, or CSV rows.
 
+#include "calc/spectrum.h"
 #include "calc/tuner.h"
 #include "cli/io.h"
 #include "cli/options.h"
@@ -37,6 +38,23 @@ private:
     std::array<std::uint8_t, 4> word_{};
     std::array<std::uint8_t, 5> load_{};
     bool arrayOpen_ = false;
+};
+
+// Writes spectra: a block of tab-separated lines per frequency with a blank
+// line between blocks, with --csv one table, or with --svg the plot.
+class SpectrumPrinter {
+public:
+    // Starts the output: the CSV header.
+    SpectrumPrinter(const Options& options, const calc::Tuner& tuner, Output& output);
+
+    // The spectrum of the word for `frequency`, written as it was given.
+    void print(const calc::Spectrum& spectrum, std::string_view frequency);
+
+private:
+    const Options& options_;
+    const calc::Tuner& tuner_;
+    std::string& out_;
+    bool first_ = true;
 };
 
 } // namespace cli

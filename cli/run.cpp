@@ -3,6 +3,7 @@
 #include "calc/decode.h"
 #include "calc/driver_code.h"
 #include "calc/errors.h"
+#include "calc/spectrum.h"
 #include "calc/tuner.h"
 #include "cli/printer.h"
 #include "runtime/number.h"
@@ -149,19 +150,43 @@ std::string_view plainNumber(std::string_view text, std::string& plain)
     return plain;
 }
 
-} // namespace
-
-int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
+// The tuner of the options, its clock's warnings said; nothing when the
+// clock is unusable, which is reported.
+std::optional<calc::Tuner> tunerOf(const Options& options, Messages& messages)
 {
     std::optional<calc::Tuner> tuner;
     try {
         tuner.emplace(options.tuner);
     } catch (const calc::CalcError& e) {
         clockFailed(options, e, messages);
-        return 1;
+        return std::nullopt;
     }
     for (const std::string& warning : calc::clockWarnings(tuner->clock()))
         messages.warning(warning);
+    return tuner;
+}
+
+// The word for an input.  Pasted Unicode spaces and full-width digits read
+// as the plain characters they show (kept in `plain`).  Nothing when
+// --strict refuses the text, which is reported.
+std::optional<calc::Tuned> tuneInput(const Options& options, const calc::Tuner& tuner, const Source& source,
+                                     Messages& messages, std::string& plain)
+{
+    const std::string_view number = plainNumber(source.text, plain);
+    if (options.strict && !isStrictNumber(number)) {
+        messages.error(source, "not a number (--strict)");
+        return std::nullopt;
+    }
+    return tuner.tune(number);
+}
+
+} // namespace
+
+int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
+{
+    std::optional<calc::Tuner> tuner = tunerOf(options, messages);
+    if (!tuner)
+        return 1;
 
     Printer printer(options, *tuner, output);
     std::vector<calc::DriverRow> rows;
@@ -169,23 +194,47 @@ int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messag
     std::string plain;
     const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
         handle(source, output, messages, [&] {
-            // Pasted Unicode spaces and full-width digits read as the plain
-            // characters they show; the line keeps the text as given.
-            const std::string_view number = plainNumber(source.text, plain);
-            if (options.strict && !isStrictNumber(number))
-                return messages.error(source, "not a number (--strict)");
-            const calc::Tuned tuned = tuner->tune(number);
-            if (tuner->aboveOutputShare(tuned))
+            // The line keeps the text as given.
+            const std::optional<calc::Tuned> tuned = tuneInput(options, *tuner, source, messages, plain);
+            if (!tuned)
+                return;
+            if (tuner->aboveOutputShare(*tuned))
                 ++aboveShare;
             if (options.emit)
-                rows.push_back(calc::driverRow(*tuner, tuned, source.text));
+                rows.push_back(calc::driverRow(*tuner, *tuned, source.text));
             else
-                printer.print(tuned, source.text);
+                printer.print(*tuned, source.text);
         });
     });
     if (options.emit)
         writeDriverCode(options, rows, output, messages);
     printer.finish();
+    if (aboveShare != 0)
+        messages.warning(aboveShareWarning(aboveShare, *tuner));
+    return finishRun(output, messages, inputRead);
+}
+
+int spectrumAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages)
+{
+    std::optional<calc::Tuner> tuner = tunerOf(options, messages);
+    if (!tuner)
+        return 1;
+    SpectrumPrinter printer(options, *tuner, output);
+    std::uint64_t aboveShare = 0;
+    std::string plain;
+    const bool inputRead = inputs.forEach(output, messages, [&](const Source& source) {
+        handle(source, output, messages, [&] {
+            const std::optional<calc::Tuned> tuned = tuneInput(options, *tuner, source, messages, plain);
+            if (!tuned)
+                return;
+            const calc::Spectrum spectrum = calc::outputSpectrum(tuned->word, tuner->clock(), options.spectrumSettings);
+            if (tuner->aboveOutputShare(*tuned))
+                ++aboveShare;
+            printer.print(spectrum, source.text);
+            for (const calc::SpectrumConcern& concern : calc::spectrumConcerns(spectrum))
+                messages.warning(source, concernText(spectrum, concern));
+        });
+    });
     if (aboveShare != 0)
         messages.warning(aboveShareWarning(aboveShare, *tuner));
     return finishRun(output, messages, inputRead);

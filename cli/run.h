@@ -38,6 +38,10 @@ private:
 // Prints the word for each frequency; returns the exit status.
 int tuneAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages);
 
+// Prints what the chip puts out for each frequency, and warns of what
+// deserves it; returns the exit status.
+int spectrumAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages);
+
 // Explains each word: a result line, a byte list or a number; returns the
 // exit status.
 int decodeAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages);

@@ -29,11 +29,11 @@ enum class PlotRole : std::uint8_t {
 };
 
 struct PlotStyle {
-    std::uint32_t rgb;  // 0xRRGGBB
-    double lineWidth;   // pixels
-    bool dashed;        // lines and curves only
-    double fontPixels;  // texts only
-    bool bold;          // texts only
+    std::uint32_t rgb; // 0xRRGGBB
+    double lineWidth;  // pixels
+    bool dashed;       // lines and curves only
+    double fontPixels; // texts only
+    bool bold;         // texts only
 };
 
 // The style of each role, declared once for every painter.
@@ -58,7 +58,7 @@ struct PlotCurve {
 enum class TextAnchor : std::uint8_t { Start, Middle, End };
 
 struct PlotText {
-    PlotPoint at; // the baseline point the anchor refers to
+    PlotPoint at;     // the baseline point the anchor refers to
     std::string text; // UTF-8
     TextAnchor anchor;
     PlotRole role;
@@ -78,6 +78,8 @@ struct PlotRect {
     double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
 };
 
+// Painted in this order: the background, the lines, the curves (clipped to
+// the area), the stems, the texts.
 struct PlotDescription {
     double width = 0.0, height = 0.0; // the figure, pixels
     PlotRect area;                    // the plot area inside the axes

@@ -20,6 +20,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* decodeTakes =
     "--decode reads words; it takes only --mode, -c, --ref-hz, --ppm, --no-multiplier and --chip";
+constexpr const char* spectrumTakes =
+    "--spectrum shows what the chip puts out; it takes no --decode, --sweep, "
+    "--c-array, --details, --load, --phase, --power-down, --mode or --emit";
+constexpr const char* svgTakes = "--svg plots one FREQUENCY given on the command line, without --csv";
+constexpr const char* spectrumOptions = "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum";
+constexpr const char* filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
 
 struct Outcome {
     std::string out;
@@ -213,21 +219,25 @@ TEST_F(Cli, ManyLinesKeepTheirOrderAcrossReadBlocks)
 
 TEST_F(Cli, UsageErrorsExitTwo)
 {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"-x"},
-                                                                                      {"--unit", "GHz", "1"},
-                                                                                      {"-m", "diagonal", "1"},
-                                                                                      {"-c"},
-                                                                                      {"--bogus=1"},
-                                                                                      {"--c-array", "2x", "1"},
-                                                                                      {"--csv", "--c-array", "t", "1"},
-                                                                                      {"--sweep", "1:2:0"},
-                                                                                      {"--sweep", "2:1:1"},
-                                                                                      {"--sweep", "0:10000000:1"},
-                                                                                      {"--sweep", "1:2"},
-                                                                                      {"--sweep", "1:2:0.5", "3"},
-                                                                                      {"--chip", "ad9852", "1"},
-                                                                                      {"--phase", "east", "1"},
-                                                                                      {"--decode", "--csv", "1"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"-x"},
+                                               {"--unit", "GHz", "1"},
+                                               {"-m", "diagonal", "1"},
+                                               {"-c"},
+                                               {"--bogus=1"},
+                                               {"--c-array", "2x", "1"},
+                                               {"--csv", "--c-array", "t", "1"},
+                                               {"--sweep", "1:2:0"},
+                                               {"--sweep", "2:1:1"},
+                                               {"--sweep", "0:10000000:1"},
+                                               {"--sweep", "1:2"},
+                                               {"--sweep", "1:2:0.5", "3"},
+                                               {"--chip", "ad9852", "1"},
+                                               {"--phase", "east", "1"},
+                                               {"--decode", "--csv", "1"},
+                                               {"--spectrum", "--images", "0", "1"},
+                                               {"--filter", "butterworth:3:1e6", "1"},
+                                               {"--spectrum", "--sweep", "1:2:1"}}) {
         const Outcome r = run(args);
         SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
         EXPECT_EQ(r.status, 2);
@@ -237,6 +247,28 @@ TEST_F(Cli, UsageErrorsExitTwo)
         EXPECT_TRUE(r.err.starts_with("ad9851-word: ")) << r.err;
         EXPECT_TRUE(r.err.ends_with("\nTry 'ad9851-word --help' for more information.\n")) << r.err;
     }
+}
+
+TEST_F(Cli, SpectrumSvgIsThePlotOfTheOneFrequency)
+{
+    const Outcome r = run({"-c", "30", "-u", "MHz", "--spectrum", "--svg", "70"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ")) << r.out.substr(0, 80);
+    EXPECT_TRUE(r.out.ends_with("</svg>\n"));
+    EXPECT_NE(r.out.find(">输出 70000000.019 Hz · 时钟 180 MHz · 频率字 0x638E38E4</text>"), std::string::npos);
+    EXPECT_EQ(r.out.find("\t"), std::string::npos); // no component lines
+    // The warnings stay on standard error.
+    EXPECT_NE(r.err.find("image -1 at 109999999.981 Hz is only 3.93 dB below the output"), std::string::npos) << r.err;
+
+    // A filter adds its response; a frequency the chip cannot make writes nothing.
+    const Outcome filtered =
+        run({"-c", "30", "-u", "MHz", "--spectrum", "--filter", "butterworth:7:70e6", "--svg", "70"});
+    EXPECT_EQ(filtered.status, 0) << filtered.err;
+    EXPECT_NE(filtered.out.find("滤波器响应"), std::string::npos);
+    EXPECT_EQ(r.out.find("滤波器响应"), std::string::npos);
+    const Outcome tooHigh = run({"-c", "30", "-u", "MHz", "--spectrum", "--svg", "95"});
+    EXPECT_NE(tooHigh.status, 0);
+    EXPECT_EQ(tooHigh.out, "");
 }
 
 TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
@@ -272,6 +304,44 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"--decode", "--strict", "357914"}, decodeTakes},
         {{"--decode", "--truncate", "357914"}, decodeTakes},
         {{"--decode", "-u", "Hz", "357914"}, decodeTakes},
+        // The spectrum's settings belong to it, and it takes no word's form.
+        {{"--images", "3", "10"}, spectrumOptions},
+        {{"--harmonics=3", "10"}, spectrumOptions},
+        {{"--harmonic-dbc", "-60", "10"}, spectrumOptions},
+        {{"--filter", "butterworth:7:70e6", "10"}, spectrumOptions},
+        {{"--spectrum", "--decode", "10"}, spectrumTakes},
+        {{"--spectrum", "--sweep", "1:2:1"}, spectrumTakes},
+        {{"--spectrum", "--emit", "c", "10"}, spectrumTakes},
+        {{"--spectrum", "--c-array", "t", "10"}, spectrumTakes},
+        {{"--spectrum", "--details", "10"}, spectrumTakes},
+        {{"--spectrum", "--load", "10"}, spectrumTakes},
+        {{"--spectrum", "-m", "parallel", "10"}, spectrumTakes},
+        // The plot: of one frequency, with --spectrum.
+        {{"--svg", "70"}, "--svg belongs to --spectrum"},
+        {{"--spectrum", "--svg", "70", "10"}, svgTakes},
+        {{"--spectrum", "--svg"}, svgTakes},
+        {{"--spectrum", "--svg", "--csv", "70"}, svgTakes},
+        // Their values, each named.
+        {{"--spectrum", "--images", "0", "10"}, "--images \"0\": the number of images must be from 1 to 100"},
+        {{"--spectrum", "--images", "1e40", "10"}, "--images \"1e40\": the number of images must be from 1 to 100"},
+        {{"--spectrum", "--images", "2.5", "10"}, "--images \"2.5\" is not a whole number"},
+        {{"--spectrum", "--harmonics", "101", "10"},
+         "--harmonics \"101\": the highest harmonic (1: none) must be from 1 to 100"},
+        {{"--spectrum", "--harmonic-dbc", "3", "10"},
+         "--harmonic-dbc \"3\": the harmonic level must be a number of dBc, 0 or below"},
+        {{"--spectrum", "--harmonic-dbc", "-50dB", "10"}, "--harmonic-dbc \"-50dB\" is not a number"},
+        {{"--spectrum", "--filter", "elliptic:5:70e6", "10"},
+         "--filter: unknown filter 'elliptic' (use butterworth or chebyshev)"},
+        {{"--spectrum", "--filter", "butterworth:7", "10"}, filterForms},
+        {{"--spectrum", "--filter", "chebyshev:7:70e6", "10"}, filterForms},
+        {{"--spectrum", "--filter", "butterworth:7:70e6:1", "10"}, filterForms},
+        {{"--spectrum", "--filter", "butterworth:21:70e6", "10"},
+         "--filter: order \"21\": the filter order must be from 1 to 20"},
+        {{"--spectrum", "--filter", "butterworth:x:70e6", "10"}, "--filter: order \"x\" is not a number"},
+        {{"--spectrum", "--filter", "butterworth:7:0", "10"},
+         "--filter: cutoff \"0\": the filter cutoff must be a number of Hz above 0"},
+        {{"--spectrum", "--filter", "chebyshev:7:70e6:0", "10"},
+         "--filter: ripple \"0\": the filter ripple must be above 0 and at most 10 dB"},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
@@ -546,6 +616,133 @@ TEST_F(Cli, TablesSweepArraysAndCsv)
     EXPECT_EQ(run({"--csv", "--load", "-m", "parallel", "10"}).out,
               "frequency,unit,word,bytes,actual_hz,deviation_hz,step_hz\r\n"
               "10,KHz,357914,0x01 0x00 0x05 0x76 0x1A,10000.002,+0.002,0.027940\r\n");
+}
+
+TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        // The word's actual output is 9999999.991 Hz: the images sit 9 mHz
+        // off the round values.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "10"},
+         "fundamental\t1\t9999999.991\t0.00\n"
+         "harmonic\t2\t19999999.981\t-50.13\n"
+         "harmonic\t3\t29999999.972\t-50.36\n"
+         "harmonic\t4\t39999999.963\t-50.67\n"
+         "harmonic\t5\t49999999.953\t-51.09\n"
+         "image\t-1\t170000000.009\t-24.61\n"
+         "image\t+1\t189999999.991\t-25.58\n"
+         "image\t-2\t350000000.009\t-30.88\n"
+         "image\t+2\t369999999.991\t-31.36\n",
+         ""},
+        // 70 MHz: its image at 110 MHz is only 3.93 dB below it.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "70"},
+         "fundamental\t1\t70000000.019\t0.00\n"
+         "image\t-1\t109999999.981\t-3.93\n"
+         "image\t+1\t250000000.019\t-11.06\n",
+         "ad9851-word: warning: \"70\": image -1 at 109999999.981 Hz is only 3.93 dB below the output\n"},
+        // A 7th-order Butterworth at 70 MHz takes 27.49 dB off that image
+        // and 3.01 dB off the output: 24.48 dB more below it.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "2", "--filter", "butterworth:7:70e6",
+          "70"},
+         "harmonic\t2\t39999999.963\t-48.44\t-45.43\n"
+         "fundamental\t1\t70000000.019\t0.00\t0.00\n"
+         "image\t-1\t109999999.981\t-3.93\t-28.40\n"
+         "image\t+1\t250000000.019\t-11.06\t-85.44\n",
+         ""},
+        // A filter too wide leaves the warning, said after the filter.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "--filter",
+          "Chebyshev: 3 : 150e6 : 1", "70"},
+         "fundamental\t1\t70000000.019\t0.00\t0.00\n"
+         "image\t-1\t109999999.981\t-3.93\t-3.35\n"
+         "image\t+1\t250000000.019\t-11.06\t-26.91\n",
+         "ad9851-word: warning: \"70\": image -1 at 109999999.981 Hz is only 3.35 dB below the output after the "
+         "filter\n"},
+        // 60 MHz, a third of the clock: harmonics 2 and 4 land on the
+        // output, harmonic 3 near 0 Hz; the assumed level counts.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "4", "--harmonic-dbc", "-60", "60"},
+         "harmonic\t3\t0.042\t-58.35\n"
+         "harmonic\t4\t59999999.944\t-60.00\n"
+         "fundamental\t1\t59999999.986\t0.00\n"
+         "harmonic\t2\t60000000.028\t-60.00\n"
+         "image\t-1\t120000000.014\t-6.02\n"
+         "image\t+1\t239999999.986\t-12.04\n",
+         "ad9851-word: warning: \"60\": harmonic 4 at 59999999.944 Hz lands on the output at 59999999.986 Hz\n"
+         "ad9851-word: warning: \"60\": harmonic 2 at 60000000.028 Hz lands on the output at 59999999.986 Hz\n"
+         "ad9851-word: warning: \"60\": image -1 at 120000000.014 Hz is only 6.02 dB below the output\n"},
+        // A harmonic within 1 % of the clock (1.8 MHz) of the output.
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "3", "--filter", "butterworth:9:60e6",
+          "44.7"},
+         "fundamental\t1\t44699999.993\t0.00\t0.00\n"
+         "harmonic\t3\t45900000.022\t-50.05\t-50.06\n"
+         "harmonic\t2\t89399999.985\t-52.97\t-84.12\n"
+         "image\t-1\t135300000.007\t-9.62\t-73.16\n"
+         "image\t+1\t224699999.993\t-14.03\t-117.23\n",
+         "ad9851-word: warning: \"44.7\": harmonic 3 at 45900000.022 Hz lies 1200000.029 Hz from the output, within 1 "
+         "% of the clock, where no filter can take it away\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(Cli, SpectrumBlocksCsvAndFailingInputs)
+{
+    // A blank line between blocks; a frequency that gives no word fails
+    // alone, and so does word 0, which puts out nothing.
+    const Outcome r =
+        run({"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "--", "10", "-1", "0", "20"});
+    EXPECT_EQ(r.out,
+              "fundamental\t1\t9999999.991\t0.00\n"
+              "image\t-1\t170000000.009\t-24.61\n"
+              "image\t+1\t189999999.991\t-25.58\n"
+              "\n"
+              "fundamental\t1\t19999999.981\t0.00\n"
+              "image\t-1\t160000000.019\t-18.06\n"
+              "image\t+1\t199999999.981\t-20.00\n");
+    EXPECT_EQ(r.err,
+              "ad9851-word: \"-1\": the output frequency must not be negative\n"
+              "ad9851-word: \"0\": the word is 0: the chip puts out no signal to show\n");
+    EXPECT_EQ(r.status, 1);
+
+    // One CSV table, the frequency as given; a filter adds its column.
+    EXPECT_EQ(
+        run({"-c", "30", "-u", "MHz", "--spectrum", "--csv", "--images", "1", "--harmonics", "1", "10", "7e1"}).out,
+        "frequency,unit,component,order,component_hz,level_dbc\r\n"
+        "10,MHz,fundamental,1,9999999.991,0.00\r\n"
+        "10,MHz,image,-1,170000000.009,-24.61\r\n"
+        "10,MHz,image,+1,189999999.991,-25.58\r\n"
+        "7e1,MHz,fundamental,1,70000000.019,0.00\r\n"
+        "7e1,MHz,image,-1,109999999.981,-3.93\r\n"
+        "7e1,MHz,image,+1,250000000.019,-11.06\r\n");
+    EXPECT_EQ(run({"-c", "30", "--spectrum", "--csv", "--images", "1", "--harmonics", "1", "--filter",
+                   "butterworth:7:70e6", "10000,0"})
+                  .out,
+              "frequency,unit,component,order,component_hz,level_dbc,filtered_dbc\r\n"
+              "\"10000,0\",KHz,fundamental,1,9999999.991,0.00,0.00\r\n"
+              "\"10000,0\",KHz,image,-1,170000000.009,-24.61,-78.56\r\n"
+              "\"10000,0\",KHz,image,+1,189999999.991,-25.58,-86.29\r\n");
+
+    // From standard input the warnings name the line; every clock option
+    // applies, and the share of the clock is still watched.
+    const Outcome in =
+        run({"--spectrum", "--ref-hz", "125e6", "--no-multiplier", "-u", "MHz", "--images", "1", "--harmonics", "1"},
+            "52\n");
+    EXPECT_EQ(in.out,
+              "fundamental\t1\t51999999.996\t0.00\n"
+              "image\t-1\t73000000.004\t-2.95\n"
+              "image\t+1\t176999999.996\t-10.64\n");
+    EXPECT_EQ(in.err,
+              "ad9851-word: warning: line 1: \"52\": image -1 at 73000000.004 Hz is only 2.95 dB below the output\n"
+              "ad9851-word: warning: 1 frequency is above 40 % of the system clock, where the output gets poor\n");
+    EXPECT_EQ(run({"--spectrum", "--strict", "10kHz"}).status, 1);
 }
 
 TEST_F(Cli, DecodesWhatItPrints)

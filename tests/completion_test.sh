@@ -35,6 +35,9 @@ expect "parallel" --mode p
 expect "ad9851 ad9850" --chip ""
 expect "" --crystal ""
 expect "" --sweep 1
+expect "--spectrum" --spec
+expect "" --spectrum --filter ""
+expect "" --spectrum --images ""
 expect "--no-multiplier" 10 --no
 expect "" 10
 # A value given with "=": bash splits the word there.
