@@ -5,9 +5,10 @@
 // UTF-8.
 //   win32_control_names.exe WINDOW-CLASS
 // With --tooltips, prints instead the text of each tooltip the window's
-// thread shows, "\n" for each line break, one line each.
-//   win32_control_names.exe --tooltips WINDOW-CLASS
-// Exits 1 when no such window is found.
+// thread shows, "\n" for each line break, one line each; with --close,
+// closes the window.
+//   win32_control_names.exe --tooltips|--close WINDOW-CLASS
+// Waits up to ten seconds for the window; exits 1 when there is none.
 
 #include <windows.h>
 
@@ -65,14 +66,20 @@ BOOL CALLBACK printShownTooltip(HWND window, LPARAM)
 
 int wmain(int argc, wchar_t** argv)
 {
-    const bool tooltips = argc == 3 && std::wstring(argv[1]) == L"--tooltips";
-    if (argc != 2 && !tooltips)
+    const std::wstring mode = argc == 3 ? argv[1] : L"";
+    if (argc != 2 && mode != L"--tooltips" && mode != L"--close")
         return 2;
-    HWND window = FindWindowW(argv[argc - 1], nullptr);
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && !window; ++i, Sleep(10))
+        window = FindWindowW(argv[argc - 1], nullptr);
     if (!window)
         return 1;
-    if (tooltips) {
+    if (mode == L"--tooltips") {
         EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), printShownTooltip, 0);
+        return 0;
+    }
+    if (mode == L"--close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     }
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

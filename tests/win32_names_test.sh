@@ -9,22 +9,25 @@ wine=$1 exe=$2 names=$3
 exec xvfb-run -a -s "-screen 0 1000x600x24" bash -euo pipefail -c '
 wine=$1 exe=$2 names=$3
 fail() { echo "FAIL: $*"; exit 1; }
-"$wine" "$exe" </dev/null >/dev/null 2>&1 &
+# The window and the helper in a Wine desktop of their own, whatever
+# desktop an earlier test left to the shared Wine server.
+desktop=/desktop=ad9851-names,1000x600
+helper() { "$wine" explorer "$desktop" "$names" "$@" </dev/null 2>/dev/null | tr -d "\r"; }
+"$wine" explorer "$desktop" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
-trap "kill $pid 2>/dev/null || true" EXIT
-timeout 60 xdotool search --sync --onlyvisible --name "^Form1$" >/dev/null || fail "no window"
-got=$("$wine" "$names" AD9851CalcForm1 </dev/null 2>/dev/null | tr -d "\r") || fail "no window for the helper"
+trap "helper --close AD9851CalcForm1; kill $pid 2>/dev/null || true" EXIT
+win=$(timeout 60 xdotool search --sync --onlyvisible --name "Wine desktop" | head -n 1) || fail "no Wine desktop"
+got=$(helper AD9851CalcForm1)
 echo "$got"
 # 频率, 对应值 and 晶振频率, in the order of the window.
 [ "$got" = "$(printf "频率\n对应值\n晶振频率")" ] || fail "the boxes are labelled: $got"
 
 # A calculation, then Ctrl+F1 in 对应值 shows what the word gives, as the
 # pointer does, and the next key hides it.
-win=$(xdotool search --onlyvisible --name "^Form1$" | head -n 1)
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 sleep 0.3
 keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
-tips() { "$wine" "$names" --tooltips AD9851CalcForm1 </dev/null 2>/dev/null | tr -d "\r"; }
+tips() { helper --tooltips AD9851CalcForm1; }
 keys Tab Tab Tab space shift+Tab
 [ -z "$(tips)" ] || fail "a tooltip before Ctrl+F1: $(tips)"
 keys ctrl+F1
