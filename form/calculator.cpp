@@ -80,6 +80,8 @@ void Calculator::Command1_Click()
         view_.setText(Box::data, line);
         view_.showFromStart(Box::data); // a long line would show its end
         view_.announceResult(line);
+        lastCalculated_ = Calculated{word, state_.Fc1, frequency, unit};
+        view_.calculated(*lastCalculated_);
     });
 }
 

@@ -5,9 +5,11 @@
 
 #include "calc/state.h"
 #include "form/layout.h"
+#include "form/spectrum_window.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,8 @@ public:
     virtual void showError(std::string_view message) = 0;
     // Puts the keyboard focus on a box, for when the window has it again.
     virtual void focusBox(Box box) = 0;
+    // A calculation succeeded: the spectrum window, open or not, follows it.
+    virtual void calculated(const Calculated& /*calculation*/) {}
 };
 
 class Calculator {
@@ -63,6 +67,8 @@ public:
     void crystalChanged() { describeInputs(); }
 
     const calc::CalcState& state() const noexcept { return state_; }
+    // The last successful calculation; nullopt before the first.
+    const std::optional<Calculated>& lastCalculated() const noexcept { return lastCalculated_; }
 
 private:
     template <class Handler>
@@ -72,6 +78,7 @@ private:
 
     View& view_;
     calc::CalcState state_;
+    std::optional<Calculated> lastCalculated_;
 };
 
 // For a single-line box: text inserted with line breaks keeps its first

@@ -3,7 +3,6 @@
 #include "calc/limits.h"
 #include "calc/text_format.h"
 
-
 namespace form {
 
 std::string errorMessage(const calc::CalcError& error)
@@ -48,7 +47,8 @@ std::string resultTooltip(const calc::WordDetails& details, std::string_view loa
 {
     return "实际输出频率：" + calc::formatHz(details.actualMilliHz) + " Hz\n与要求频率之差：" +
            calc::formatDeviationHz(details.deviationHz) + " Hz\n频率步进：" + calc::formatStepHz(details.stepMicroHz) +
-           " Hz\n40 位装载序列（" + (serial ? "串行" : "并行") + "，相位 0，不掉电，6 倍频）：" + std::string(load);
+           " Hz\n40 位装载序列（" + (serial ? "串行" : "并行") + "，相位 0，不掉电，6 倍频）：" + std::string(load) +
+           "\n按 F2 或右键菜单中的“频谱…”查看输出频谱";
 }
 
 std::string frequencyDescription(std::string_view unit, std::string_view limit)

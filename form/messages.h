@@ -25,7 +25,8 @@ std::optional<Box> boxToFix(const calc::CalcError& error);
 std::string unexpectedErrorMessage(const std::exception& error);
 
 // The result box's tooltip after a calculation: the actual output
-// frequency, its deviation, the step of the clock and the 40-bit load.
+// frequency, its deviation, the step of the clock and the 40-bit load,
+// and how to open the spectrum window (F2 or the context menu).
 std::string resultTooltip(const calc::WordDetails& details, std::string_view load, bool serial);
 
 // The accessible descriptions of the boxes: unit and valid range.  `limit`

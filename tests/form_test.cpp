@@ -54,6 +54,8 @@ public:
         errors.emplace_back(m);
     }
     void focusBox(form::Box b) override { log.push_back("focus " + name(b)); }
+    std::vector<form::Calculated> calculations; // passed on to the spectrum window
+    void calculated(const form::Calculated& c) override { calculations.push_back(c); }
 
     static std::string name(form::Box b) { return b == form::Box::F ? "F" : b == form::Box::Fc ? "Fc" : "data"; }
 };
@@ -106,6 +108,27 @@ TEST_F(Form, TooltipUsesTheCrystalTheCalculationRead)
     for (const char* part : {"实际输出频率：9999999.991 Hz", "与要求频率之差：-0.009 Hz", "频率步进：0.041910 Hz",
                              "{0x8E,0xE3,0x38,0x0E,0x01}"})
         EXPECT_NE(view.tooltip.find(part), std::string::npos) << part << "\n" << view.tooltip;
+}
+
+TEST_F(Form, EverySuccessfulCalculationReachesTheSpectrumWindow)
+{
+    EXPECT_FALSE(logic.lastCalculated().has_value());
+    view.texts[form::Box::F] = "70";
+    view.texts[form::Box::Fc] = "30";
+    logic.Option1_Click(2);
+    logic.Command1_Click();
+    // 70 MHz at 180 MHz: round(70 / 180 x 2^32).
+    const form::Calculated seventy{1670265060, 30, "70", "MHz"};
+    EXPECT_EQ(view.calculations, std::vector<form::Calculated>{seventy});
+    EXPECT_EQ(logic.lastCalculated(), seventy);
+    EXPECT_NE(view.tooltip.find("F2"), std::string::npos) << view.tooltip;
+    EXPECT_NE(view.tooltip.find("频谱…"), std::string::npos) << view.tooltip;
+    // A failed calculation passes nothing on and keeps the last good one.
+    view.texts[form::Box::F] = "100";
+    logic.Command1_Click();
+    EXPECT_EQ(view.errors.size(), 1u);
+    EXPECT_EQ(view.calculations.size(), 1u);
+    EXPECT_EQ(logic.lastCalculated(), seventy);
 }
 
 TEST_F(Form, UnitClicksChangeTheCaptionNotTheResult)

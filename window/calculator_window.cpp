@@ -4,6 +4,7 @@
 #include "form/messages.h"
 #include "window/accessibility.h"
 #include "window/controls.h"
+#include "window/spectrum_window.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -135,6 +137,41 @@ void CalculatorWindow::connectEvents()
         QHelpEvent tooltip(QEvent::ToolTip, below, data->mapToGlobal(below));
         QCoreApplication::sendEvent(data, &tooltip);
     });
+    // The spectrum: F2 anywhere in the window, or the result box's menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F2), this), &QShortcut::activated, this, [this] { openSpectrum(); });
+    box(form::Box::data)->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(box(form::Box::data), &QWidget::customContextMenuRequested, this, &CalculatorWindow::showResultMenu);
+}
+
+void CalculatorWindow::showResultMenu(const QPoint& at)
+{
+    // The box's own entries (copy, select all...), then the spectrum.
+    QMenu* menu = box(form::Box::data)->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("resultMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction* spectrum = menu->addAction(qstr(form::spectrumMenuEntry), this, [this] { openSpectrum(); });
+    spectrum->setObjectName(QStringLiteral("spectrumAction"));
+    menu->popup(box(form::Box::data)->mapToGlobal(at));
+}
+
+SpectrumWindow* CalculatorWindow::openSpectrum()
+{
+    if (!spectrum_) {
+        spectrum_ = new SpectrumWindow(this);
+        if (const auto& last = logic_.lastCalculated())
+            spectrum_->calculated(*last);
+    }
+    spectrum_->show();
+    spectrum_->raise();
+    spectrum_->activateWindow();
+    return spectrum_;
+}
+
+void CalculatorWindow::calculated(const form::Calculated& calculation)
+{
+    if (spectrum_)
+        spectrum_->calculated(calculation);
 }
 
 void CalculatorWindow::load()

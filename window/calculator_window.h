@@ -12,8 +12,11 @@
 class QButtonGroup;
 class QLineEdit;
 class QMessageBox;
+class QPoint;
 
 namespace window {
+
+class SpectrumWindow;
 
 class CalculatorWindow : public QWidget, private form::View {
     Q_OBJECT
@@ -45,6 +48,12 @@ public:
     double F0() const { return state().F0; }
     double F1() const { return state().F1; }
 
+    // Shows the spectrum window (F2, or 频谱… in the result box's context
+    // menu), made at the first call, and brings it to the front.
+    SpectrumWindow* openSpectrum();
+    // The spectrum window, nullptr before it was first opened.
+    SpectrumWindow* spectrumWindow() const { return spectrum_; }
+
 signals:
     // A handler failed; `message` says in Chinese what to fix.  The window
     // shows it in a message box and goes on working.
@@ -59,6 +68,7 @@ private:
     void createControls();
     void connectEvents();
     QLineEdit* box(form::Box which) const;
+    void showResultMenu(const QPoint& at);
     QButtonGroup* optionArray(int group) const { return optionArrays_[std::size_t(group - 1)]; }
 
     // form::View
@@ -73,10 +83,12 @@ private:
     void setDescription(form::Box which, std::string_view text) override;
     void showError(std::string_view message) override;
     void focusBox(form::Box which) override;
+    void calculated(const form::Calculated& calculation) override;
 
     form::Calculator logic_{*this};
     bool focusRingShown_ = false;
     QMessageBox* errorBox_ = nullptr; // the 输入有误 message, made at the first error
+    SpectrumWindow* spectrum_ = nullptr;
 
     std::array<QWidget*, form::controls.size()> widgets_{}; // by row of the control table
     std::array<QButtonGroup*, 2> optionArrays_{};           // Option1 (units), Option2 (data modes)

@@ -64,9 +64,10 @@ int main(int argc, char** argv)
         return answer(*reply);
 #ifdef Q_OS_LINUX
     if (!haveDisplay(argc, argv)) {
-        std::fputs("ad9851-calc: no display to open the window on (DISPLAY or WAYLAND_DISPLAY);\n"
-                   "run it in a graphical session, or use ad9851-word on the command line\n",
-                   stderr);
+        std::fputs(
+            "ad9851-calc: no display to open the window on (DISPLAY or WAYLAND_DISPLAY);\n"
+            "run it in a graphical session, or use ad9851-word on the command line\n",
+            stderr);
         return 1;
     }
 #endif
