@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # 2,000 输入有误 messages of ad9851-calc.exe, each shown and closed, leave
-# its process with no more windows and its resident memory within 512 kB of
-# what it was after the first 200.  Run under Wine on its own Xvfb, the
+# its process with no more windows and its resident memory within 1 MB of
+# what it was after the first 200: Wine's own heap grows in steps of up to
+# half a megabyte now and then, and a message leaking its icon and label
+# (some 2 kB each) would add 4 MB.  Run under Wine on its own Xvfb, the
 # window and the helper that drives it in one Wine desktop: without a
 # window manager, Wine waits 2 s for each closed message's X window.
 #   win32_error_messages_test.sh WINE ad9851-calc.exe win32_error_messages.exe
@@ -23,6 +25,6 @@ read -r before windows_before <<<"$(sed -n 1p <<<"$out")"
 read -r after windows_after <<<"$(sed -n 2p <<<"$out")"
 [ "$before" -gt 0 ] || fail "no memory figure"
 [ "$windows_after" -eq "$windows_before" ] || fail "$((windows_after - windows_before)) windows more"
-[ $((after - before)) -lt 512 ] || fail "$((after - before)) kB more after 2000 messages"
+[ $((after - before)) -lt 1024 ] || fail "$((after - before)) kB more after 2000 messages"
 echo "ad9851-calc.exe frees its messages"
 ' _ "$wine" "$exe" "$helper"
