@@ -12,10 +12,11 @@ DEB_PACKAGES=(build-essential dpkg-dev debhelper fakeroot file)
 
 # What the full test run needs on top: sanitizers and the fuzzer, the
 # desktop-integration and manual-page checks, packaging, screenshots, the
-# generated MicroPython code, the spectrum SVG's validation and rendering.
+# generated MicroPython code, the spectrum SVG's validation and rendering,
+# what a screen reader hears of the window.
 TEST_PACKAGES=(clang libclang-rt-14-dev llvm desktop-file-utils appstream groff-base man-db
                "${DEB_PACKAGES[@]}" lintian devscripts time xvfb xauth xdotool xclip imagemagick python3
-               libxml2-utils librsvg2-bin)
+               libxml2-utils librsvg2-bin at-spi2-core dbus python3-pyatspi)
 
 # What cross-building the Windows programs and testing them under Wine needs.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis fonts-wqy-microhei unzip xvfb xauth xdotool xclip

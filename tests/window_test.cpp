@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <algorithm>
 #include <memory>
@@ -250,8 +251,11 @@ TEST_F(Window, ErrorMessagesAreFreedOnceClosed)
     errors(200); // caches warm up
     const long before = residentKilobytes();
     ASSERT_GT(before, 0);
+    // Every widget of the application, a message's icon and label too.
+    const qsizetype widgets = QApplication::allWidgets().size();
     errors(2000);
     EXPECT_LE(form->findChildren<QMessageBox*>().size(), 1);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgets) << "widgets more after 2000 messages";
     EXPECT_LT(residentKilobytes() - before, 512) << "kB more after 2000 messages";
 }
 
@@ -613,6 +617,25 @@ TEST_F(Window, TooltipTellsWhatTheWordReallyGives)
     EXPECT_EQ(control("data")->toolTip(), before);
 }
 
+TEST_F(Window, CtrlF1InTheResultBoxShowsItsTooltip)
+{
+    click("Command1");
+    QLineEdit* data = control<QLineEdit>("data");
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_F1); // F1 alone is not the key
+    EXPECT_FALSE(QToolTip::isVisible());
+    control("F")->setFocus();
+    QTest::keyClick(control("F"), Qt::Key_F1, Qt::ControlModifier); // nor in another box
+    EXPECT_FALSE(QToolTip::isVisible());
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_F1, Qt::ControlModifier);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), data->toolTip());
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("实际输出频率：10000.002 Hz")))
+        << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
 TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)
 {
     EXPECT_EQ(control("Fc")->accessibleDescription(), QString::fromUtf8("MHz，1 到 5461"));
@@ -655,6 +678,16 @@ TEST_F(Window, AssistiveTechnologyHearsUnitsRangesAndResults)
     EXPECT_EQ(announced[0].first, control("data"));
     EXPECT_EQ(announced[0].second, "{0x8E,0xE3,0x38,0x0E},//10MHz");
     EXPECT_EQ(result(), "{0x8E,0xE3,0x38,0x0E},//10MHz");
+    // A screen reader says a value change only where the focus is: a
+    // notification of no size, shown, says the line too.
+    QWidget* notice = form->findChild<QWidget*>(QStringLiteral("announcement"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->size().isEmpty());
+    EXPECT_EQ(notice->focusPolicy(), Qt::NoFocus);
+    QAccessibleInterface* said = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(said->role(), QAccessible::Notification);
+    EXPECT_EQ(said->text(QAccessible::Name), "{0x8E,0xE3,0x38,0x0E},//10MHz");
 }
 
 TEST_F(Window, CannotShrinkBelowItsLayout)

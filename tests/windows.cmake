@@ -56,3 +56,26 @@ if(TARGET windows_packages)
                 ${win_zip} ${win_setup} ${PROJECT_SOURCE_DIR}/resources/icons/ad9851-calc-256.png)
     set_tests_properties(windows_packages_install_and_run PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
 endif()
+
+# What a screen reader reads of the window's boxes, printed by a helper
+# that runs beside the window.
+if(TARGET ad9851-calc)
+    add_executable(win32_control_names win32_control_names.cpp)
+    target_compile_definitions(win32_control_names PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+    target_link_options(win32_control_names PRIVATE -municode)
+    add_test(NAME win32_window_boxes_have_names
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_names_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                $<TARGET_FILE:ad9851-calc> $<TARGET_FILE:win32_control_names>)
+    set_tests_properties(win32_window_boxes_have_names PROPERTIES TIMEOUT 120)
+
+    # 2,000 error messages, shown and closed by a helper beside the window,
+    # leave the window's process no bigger.
+    add_executable(win32_error_messages win32_error_messages.cpp)
+    target_compile_definitions(win32_error_messages PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+    target_link_options(win32_error_messages PRIVATE -municode)
+    target_link_libraries(win32_error_messages PRIVATE psapi)
+    add_test(NAME win32_error_messages_are_freed
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_error_messages_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                $<TARGET_FILE:ad9851-calc> $<TARGET_FILE:win32_error_messages>)
+    set_tests_properties(win32_error_messages_are_freed PROPERTIES TIMEOUT 600)
+endif()

@@ -15,6 +15,7 @@ namespace {
 constexpr wchar_t windowClass[] = L"AD9851CalcForm1";
 constexpr int firstControlId = 100; // control ids: 100 + the row in the control table
 constexpr int iconId = 1;
+constexpr UINT_PTR keyboardTipId = 1; // the result's tooltip as Ctrl+F1 shows it
 
 int idOf(std::size_t row) { return firstControlId + int(row); }
 
@@ -108,8 +109,9 @@ bool CalculatorWindow::create(int show)
         return false;
     dpi_ = dpiFor(window_);
 
-    // Created in tab order, so that Tab follows the stored indexes; then the
-    // labels; the frames last, beneath the controls they hold.
+    // Created in tab order, so that Tab follows the stored indexes, each
+    // text box after its label; then the labels; the frames last, beneath
+    // the controls they hold.
     std::vector<const form::Control*> order = form::tabOrder();
     for (const form::Control& c : form::controls)
         if (c.kind == form::Kind::Label)
@@ -119,6 +121,8 @@ bool CalculatorWindow::create(int show)
             order.push_back(&*it);
     const form::Control* previous = nullptr;
     for (const form::Control* c : order) {
+        if (c->kind == form::Kind::TextBox && !createNameLabel(*c))
+            return false;
         const wchar_t* kindClass = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
@@ -163,13 +167,14 @@ bool CalculatorWindow::create(int show)
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     if (tooltip_) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(box(form::Box::data));
-        tool.lpszText = const_cast<wchar_t*>(L"");
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        // One tool for the pointer over the result box, one that Ctrl+F1
+        // shows below it.
+        for (const bool byKey : {false, true}) {
+            TTTOOLINFOW tool = resultTool(byKey);
+            tool.uFlags |= byKey ? TTF_TRACK | TTF_ABSOLUTE : TTF_SUBCLASS;
+            tool.lpszText = const_cast<wchar_t*>(L"");
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 800);
         SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     }
@@ -186,6 +191,15 @@ int CalculatorWindow::run()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // Ctrl+F1 in the result box shows its tooltip; the next key or
+        // click hides it again.
+        if (msg.message == WM_KEYDOWN || msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN)
+            hideResultTooltip();
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && GetKeyState(VK_CONTROL) < 0 &&
+            msg.hwnd == box(form::Box::data)) {
+            showResultTooltip();
+            continue;
+        }
         // The dialog manager gives Tab, the arrow keys in the option groups
         // and Enter their usual meaning.
         if (IsDialogMessageW(window_, &msg))
@@ -218,6 +232,7 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
         // activated again, after a message or a switch to another window:
         // give it back to the control that had it.
         if (LOWORD(w) == WA_INACTIVE) {
+            hideResultTooltip();
             if (HWND focused = GetFocus(); focused && IsChild(window_, focused))
                 focusBeforeLeaving_ = focused;
         } else if (focusBeforeLeaving_ && IsWindow(focusBeforeLeaving_)) {
@@ -323,6 +338,17 @@ void CalculatorWindow::layOut()
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
 }
 
+bool CalculatorWindow::createNameLabel(const form::Control& box)
+{
+    // Screen readers name an edit box by the static text right before it.
+    // The boxes' captions are their frames', so each box gets a label of its
+    // own there: visible, as readers ask, but of no size, so that the stored
+    // layout stays as it is.
+    return CreateWindowExW(0, L"STATIC", widen(form::accessibleName(box)).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
+                           instance_, nullptr) != nullptr;
+}
+
 HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window_, idOf(row)); }
 
 std::string CalculatorWindow::text(form::Box which) const { return narrow(windowText(box(which))); }
@@ -352,17 +378,47 @@ void CalculatorWindow::selectOption(int array, int index)
             SendMessageW(control(row), BM_SETCHECK, c.index == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+TTTOOLINFOW CalculatorWindow::resultTool(bool byKey) const
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = byKey ? 0 : TTF_IDISHWND;
+    tool.hwnd = window_;
+    tool.uId = byKey ? keyboardTipId : reinterpret_cast<UINT_PTR>(box(form::Box::data));
+    return tool;
+}
+
+void CalculatorWindow::showResultTooltip()
+{
+    if (!tooltip_ || tooltipText_.empty())
+        return;
+    RECT r;
+    GetWindowRect(box(form::Box::data), &r);
+    TTTOOLINFOW tool = resultTool(true);
+    SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(r.left, r.bottom));
+    SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    keyTipShown_ = true;
+}
+
+void CalculatorWindow::hideResultTooltip()
+{
+    if (!keyTipShown_)
+        return;
+    TTTOOLINFOW tool = resultTool(true);
+    SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    keyTipShown_ = false;
+}
+
 void CalculatorWindow::setResultTooltip(std::string_view text)
 {
     if (!tooltip_)
         return;
     tooltipText_ = widen(text);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(box(form::Box::data));
-    tool.lpszText = tooltipText_.data();
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    for (const bool byKey : {false, true}) {
+        TTTOOLINFOW tool = resultTool(byKey);
+        tool.lpszText = tooltipText_.data();
+        SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void CalculatorWindow::announceResult(std::string_view)

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <map>
 #include <string>
@@ -31,7 +33,13 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void onCommand(int id, int code, HWND control);
-    void layOut(); // positions and fonts at the current DPI
+    void layOut();                                  // positions and fonts at the current DPI
+    bool createNameLabel(const form::Control& box); // false when Windows refuses
+    // The result box's tooltip: the tool for the pointer, or the one that
+    // Ctrl+F1 shows and the next key or click hides.
+    TTTOOLINFOW resultTool(bool byKey) const;
+    void showResultTooltip();
+    void hideResultTooltip();
     void keepSingleLine(HWND edit);
     HWND control(std::size_t row) const;
     HWND box(form::Box which) const { return control(form::row(which)); }
@@ -54,6 +62,7 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::wstring tooltipText_;
+    bool keyTipShown_ = false;
     int dpi_ = 96;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;

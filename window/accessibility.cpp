@@ -42,11 +42,30 @@ private:
 
 AnnouncementWatcher announcementWatcher = nullptr;
 
+// A control of no size that assistive technology sees as a notification
+// named by the last announcement, shown anew with each one: a screen reader
+// says a notification that shows wherever the focus is.
+constexpr QLatin1String noticeName("announcement");
+
+QWidget* noticeOf(QWidget* window)
+{
+    auto* notice = window->findChild<QWidget*>(noticeName, Qt::FindDirectChildrenOnly);
+    if (!notice) {
+        notice = new QWidget(window);
+        notice->setObjectName(noticeName);
+        notice->setFocusPolicy(Qt::NoFocus);
+        notice->setFixedSize(0, 0);
+    }
+    return notice;
+}
+
 QAccessibleInterface* visualOrderFactory(const QString&, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
+    if (widget->objectName() == noticeName)
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     if (widget->objectName() == QLatin1String("Form1"))
         return new VisualOrderAccessible(widget, QAccessible::Window);
     if (qobject_cast<QGroupBox*>(widget) && widget->objectName().startsWith(QLatin1String("Frame")))
@@ -62,12 +81,28 @@ void installVisualOrderAccessibility()
     (void)installed;
 }
 
-void announceNewValue(QWidget* control, const QString& value)
+namespace {
+
+void tellAssistiveTechnology(QAccessibleEvent& event)
 {
-    QAccessibleValueChangeEvent event(control, value);
     if (announcementWatcher)
         announcementWatcher(event);
     QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void announceNewValue(QWidget* control, const QString& value)
+{
+    QAccessibleValueChangeEvent event(control, value);
+    tellAssistiveTechnology(event);
+    // Qt's AT-SPI bridge drops a value change on a text box, and a screen
+    // reader says a text change only in the box that has the focus: the
+    // value is also said by a notification that shows.
+    QWidget* notice = noticeOf(control->window());
+    notice->setAccessibleName(value);
+    notice->hide();
+    notice->show(); // tells assistive technology
 }
 
 void watchAnnouncements(AnnouncementWatcher watcher) { announcementWatcher = watcher; }

@@ -11,7 +11,9 @@ class QAccessibleEvent;
 class QString;
 class QWidget;
 
-// Tells assistive technology that a control shows a new value.
+// Tells assistive technology that a control shows a new value, and has a
+// screen reader say it wherever the focus is: a notification of no size in
+// the control's window shows with the value.
 void announceNewValue(QWidget* control, const QString& value);
 
 // Sees each announcement before assistive technology does; for tests,

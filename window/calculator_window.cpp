@@ -7,7 +7,9 @@
 #include "window/spectrum_window.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +127,16 @@ void CalculatorWindow::connectEvents()
             connect(static_cast<QLineEdit*>(widgets_[row]), &QLineEdit::returnPressed, this,
                     [this, row] { logic_.enterPressed(row); });
     connect(box(form::Box::Fc), &QLineEdit::textChanged, this, [this] { logic_.crystalChanged(); });
+    // Ctrl+F1 in the result box shows its tooltip as the mouse does: the
+    // word's figures for those who use no mouse.
+    auto* showTooltip = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), box(form::Box::data));
+    showTooltip->setContext(Qt::WidgetShortcut);
+    connect(showTooltip, &QShortcut::activated, this, [this] {
+        QLineEdit* data = box(form::Box::data);
+        const QPoint below(0, data->height());
+        QHelpEvent tooltip(QEvent::ToolTip, below, data->mapToGlobal(below));
+        QCoreApplication::sendEvent(data, &tooltip);
+    });
     // The spectrum: F2 anywhere in the window, or the result box's menu.
     connect(new QShortcut(QKeySequence(Qt::Key_F2), this), &QShortcut::activated, this, [this] { openSpectrum(); });
     box(form::Box::data)->setContextMenuPolicy(Qt::CustomContextMenu);
