@@ -200,13 +200,15 @@ std::vector<SpectrumConcern> spectrumConcerns(const Spectrum& spectrum)
 
 std::string componentLabel(const SpectralComponent& component)
 {
+    // One character, then the number: GCC 12 warns wrongly (-Wrestrict)
+    // of a literal joined to a temporary string.
     switch (component.kind) {
     case ComponentKind::Fundamental:
         return "f";
     case ComponentKind::Image:
-        return (component.order < 0 ? "-" : "+") + std::to_string(std::abs(component.order));
+        return std::string(1, component.order < 0 ? '-' : '+').append(std::to_string(std::abs(component.order)));
     case ComponentKind::Harmonic:
-        return "H" + std::to_string(component.order);
+        return std::string(1, 'H').append(std::to_string(component.order));
     }
     return {};
 }

@@ -15,68 +15,20 @@ namespace {
 constexpr wchar_t windowClass[] = L"AD9851CalcForm1";
 constexpr int firstControlId = 100; // control ids: 100 + the row in the control table
 constexpr int iconId = 1;
+constexpr int openSpectrumId = 90; // F2's command
 
 int idOf(std::size_t row) { return firstControlId + int(row); }
 
-// The DPI of a window, or of the system where Windows is too old to say.
-int dpiFor(HWND window)
-{
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && window)
-        if (const UINT dpi = getDpiForWindow(window); dpi != 0)
-            return int(dpi);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-// The window's frame around a client area of the given size.
-SIZE frameAround(int width, int height, DWORD style)
-{
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, style, FALSE, 0);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
 
-std::wstring windowText(HWND hwnd)
-{
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return text;
-}
-
 } // namespace
-
-std::wstring widen(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring out(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string narrow(std::wstring_view utf16)
-{
-    if (utf16.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 CalculatorWindow::CalculatorWindow(HINSTANCE instance) : instance_(instance) {}
 
 CalculatorWindow::~CalculatorWindow()
 {
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
     for (auto& [points, font] : fonts_)
         DeleteObject(font);
 }
@@ -174,6 +126,9 @@ bool CalculatorWindow::create(int show)
         SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     }
 
+    ACCEL f2{FVIRTKEY, VK_F2, openSpectrumId};
+    accelerators_ = CreateAcceleratorTableW(&f2, 1);
+
     layOut();
     logic_.Form_Load();
     ShowWindow(window_, show);
@@ -186,6 +141,11 @@ int CalculatorWindow::run()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (spectrum_ && spectrum_->dialogMessage(msg))
+            continue;
+        if (accelerators_ && (msg.hwnd == window_ || IsChild(window_, msg.hwnd)) &&
+            TranslateAcceleratorW(window_, accelerators_, &msg))
+            continue;
         // The dialog manager gives Tab, the arrow keys in the option groups
         // and Enter their usual meaning.
         if (IsDialogMessageW(window_, &msg))
@@ -250,6 +210,10 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
 
 void CalculatorWindow::onCommand(int id, int code, HWND from)
 {
+    if (id == openSpectrumId) {
+        openSpectrum();
+        return;
+    }
     if (id == IDOK) { // Enter, from the dialog manager
         const int focused = GetDlgCtrlID(GetFocus()) - firstControlId;
         if (focused >= 0 && focused < int(form::controls.size()))
@@ -307,9 +271,7 @@ void CalculatorWindow::layOut()
     auto fontOf = [&](double points) {
         HFONT& font = fonts_[points];
         if (!font)
-            font = CreateFontW(-MulDiv(int(points * 100), dpi_, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                               GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, widen(form::fontFaceChinese).c_str());
+            font = chineseFont(MulDiv(int(points * 100), dpi_, 7200));
         return font;
     };
     for (std::size_t row = 0; row < form::controls.size(); ++row) {
@@ -321,6 +283,27 @@ void CalculatorWindow::layOut()
     }
     if (tooltip_)
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
+}
+
+void CalculatorWindow::openSpectrum()
+{
+    if (!spectrum_) {
+        auto window = std::make_unique<SpectrumWindow>(instance_, window_);
+        if (!window->create()) {
+            showError("无法创建频谱窗口。");
+            return;
+        }
+        spectrum_ = std::move(window);
+        if (const auto& last = logic_.lastCalculated())
+            spectrum_->calculated(*last);
+    }
+    spectrum_->show();
+}
+
+void CalculatorWindow::calculated(const form::Calculated& calculation)
+{
+    if (spectrum_)
+        spectrum_->calculated(calculation);
 }
 
 HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window_, idOf(row)); }
