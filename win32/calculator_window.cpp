@@ -126,6 +126,7 @@ bool CalculatorWindow::create(int show)
         SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     }
 
+    SetWindowSubclass(box(form::Box::data), resultBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
     ACCEL f2{FVIRTKEY, VK_F2, openSpectrumId};
     accelerators_ = CreateAcceleratorTableW(&f2, 1);
 
@@ -283,6 +284,74 @@ void CalculatorWindow::layOut()
     }
     if (tooltip_)
         SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(form::windowFontPoints)), TRUE);
+}
+
+LRESULT CALLBACK CalculatorWindow::resultBoxProc(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self)
+{
+    if (message == WM_CONTEXTMENU) {
+        reinterpret_cast<CalculatorWindow*>(self)->showResultMenu(box, l);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(box, resultBoxProc, 1);
+    return DefSubclassProc(box, message, w, l);
+}
+
+void CalculatorWindow::showResultMenu(HWND box, LPARAM at)
+{
+    enum : UINT { undo = 1, cut, copy, paste, erase, selectAll, spectrum };
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool selected = start != end;
+    HMENU menu = CreatePopupMenu();
+    auto add = [menu](UINT id, const std::wstring& text, bool enabled) {
+        AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text.c_str());
+    };
+    auto separate = [menu] { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); };
+    add(undo, L"撤消(&U)", SendMessageW(box, EM_CANUNDO, 0, 0) != 0);
+    separate();
+    add(cut, L"剪切(&T)", selected);
+    add(copy, L"复制(&C)", selected);
+    add(paste, L"粘贴(&P)", IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    add(erase, L"删除(&D)", selected);
+    separate();
+    add(selectAll, L"全选(&A)", GetWindowTextLengthW(box) > 0);
+    separate();
+    add(spectrum, widen(form::spectrumMenuEntry), true);
+    POINT p{short(LOWORD(at)), short(HIWORD(at))};
+    if (at == -1) { // Shift+F10 or the menu key: under the box's corner
+        RECT r{};
+        GetWindowRect(box, &r);
+        p = {r.left, r.bottom};
+    }
+    SetFocus(box);
+    const auto chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    switch (chosen) {
+    case undo:
+        SendMessageW(box, EM_UNDO, 0, 0);
+        break;
+    case cut:
+        SendMessageW(box, WM_CUT, 0, 0);
+        break;
+    case copy:
+        SendMessageW(box, WM_COPY, 0, 0);
+        break;
+    case paste:
+        SendMessageW(box, WM_PASTE, 0, 0);
+        break;
+    case erase:
+        SendMessageW(box, WM_CLEAR, 0, 0);
+        break;
+    case selectAll:
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        break;
+    case spectrum:
+        openSpectrum();
+        break;
+    default:
+        break;
+    }
 }
 
 void CalculatorWindow::openSpectrum()

@@ -32,6 +32,10 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK resultBoxProc(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+    // The result box's context menu at `at` (screen; -1 from the keyboard):
+    // the edit box's own entries, then the spectrum.
+    void showResultMenu(HWND box, LPARAM at);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void onCommand(int id, int code, HWND control);
     void layOut(); // positions and fonts at the current DPI

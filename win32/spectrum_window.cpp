@@ -365,6 +365,8 @@ void SpectrumWindow::copyTable()
 
 void SpectrumWindow::layOut()
 {
+    if (!control(form::SpectrumId::Plot))
+        return; // the first sizes come before the controls
     RECT client{};
     GetClientRect(window_, &client);
     // The font follows the DPI; the old one goes once no control uses it.
