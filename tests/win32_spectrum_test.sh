@@ -10,6 +10,17 @@ wine=$1 exe=$2 word=$3 shot=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$wine" "$word" -c 30 -u MHz --spectrum --svg 70 >"$work/expected.svg" 2>/dev/null </dev/null
+# A program run just before without a display (the command-line tests)
+# leaves Wine's desktop process a few seconds; a window opened meanwhile
+# would join that desktop and never reach the X server.
+desktop() {
+    local p
+    for p in $(pgrep -f "explorer.exe /desktop"); do
+        tr "\0" "\n" <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=${WINEPREFIX:-$HOME/.wine}" && return 0
+    done
+    return 1
+}
+for _ in $(seq 50); do desktop || break; sleep 0.2; done
 export wine exe work shot
 xvfb-run -a -s "-screen 0 1000x800x24" bash -euo pipefail -c '
 fail() { echo "FAIL: $*"; exit 1; }
