@@ -200,15 +200,16 @@ std::vector<SpectrumConcern> spectrumConcerns(const Spectrum& spectrum)
 
 std::string componentLabel(const SpectralComponent& component)
 {
-    // One character, then the number: GCC 12 warns wrongly (-Wrestrict)
-    // of a literal joined to a temporary string.
     switch (component.kind) {
     case ComponentKind::Fundamental:
         return "f";
-    case ComponentKind::Image:
-        return std::string(1, component.order < 0 ? '-' : '+').append(std::to_string(std::abs(component.order)));
+    // Appended, not added to a literal: GCC 12 warns wrongly about that.
+    case ComponentKind::Image: {
+        std::string label(1, component.order < 0 ? '-' : '+');
+        return label.append(std::to_string(std::abs(component.order)));
+    }
     case ComponentKind::Harmonic:
-        return std::string(1, 'H').append(std::to_string(component.order));
+        return std::string("H").append(std::to_string(component.order));
     }
     return {};
 }

@@ -29,8 +29,7 @@ std::string_view componentName(ComponentKind kind)
 
 std::string componentOrderText(const SpectralComponent& component)
 {
-    const std::string number = std::to_string(component.order);
-    return component.kind == ComponentKind::Image && component.order > 0 ? "+" + number : number;
+    return std::to_string(component.order);
 }
 
 std::string formatDb(double db)

@@ -18,7 +18,7 @@ std::vector<std::string_view> spectrumColumns(bool filtered);
 // "fundamental", "image", "harmonic".
 std::string_view componentName(ComponentKind kind);
 
-// The order as printed: "1" for the output, "-1", "+1"... for the images,
+// The order as printed: "1" for the output, "-1", "1"... for the images,
 // "2", "3"... for the harmonics.
 std::string componentOrderText(const SpectralComponent& component);
 

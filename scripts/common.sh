@@ -49,7 +49,10 @@ configure_and_build() {
     (cd "$ROOT" && cmake --preset "$preset" "$@" >/dev/null && cmake --build --preset "$preset")
 }
 
-# run_tests PRESET: runs that configuration's tests through ctest.
+# run_tests PRESET [ctest arguments...]: runs that configuration's tests
+# through ctest.
 run_tests() {
-    (cd "$ROOT" && ctest --preset "$1")
+    local preset=$1
+    shift
+    (cd "$ROOT" && ctest --preset "$preset" "$@")
 }

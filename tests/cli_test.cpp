@@ -634,15 +634,15 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
          "harmonic\t4\t39999999.963\t-50.67\n"
          "harmonic\t5\t49999999.953\t-51.09\n"
          "image\t-1\t170000000.009\t-24.61\n"
-         "image\t+1\t189999999.991\t-25.58\n"
+         "image\t1\t189999999.991\t-25.58\n"
          "image\t-2\t350000000.009\t-30.88\n"
-         "image\t+2\t369999999.991\t-31.36\n",
+         "image\t2\t369999999.991\t-31.36\n",
          ""},
         // 70 MHz: its image at 110 MHz is only 3.93 dB below it.
         {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "70"},
          "fundamental\t1\t70000000.019\t0.00\n"
          "image\t-1\t109999999.981\t-3.93\n"
-         "image\t+1\t250000000.019\t-11.06\n",
+         "image\t1\t250000000.019\t-11.06\n",
          "ad9851-word: warning: \"70\": image -1 at 109999999.981 Hz is only 3.93 dB below the output\n"},
         // A 7th-order Butterworth at 70 MHz takes 27.49 dB off that image
         // and 3.01 dB off the output: 24.48 dB more below it.
@@ -651,14 +651,14 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
          "harmonic\t2\t39999999.963\t-48.44\t-45.43\n"
          "fundamental\t1\t70000000.019\t0.00\t0.00\n"
          "image\t-1\t109999999.981\t-3.93\t-28.40\n"
-         "image\t+1\t250000000.019\t-11.06\t-85.44\n",
+         "image\t1\t250000000.019\t-11.06\t-85.44\n",
          ""},
         // A filter too wide leaves the warning, said after the filter.
         {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "--filter",
           "Chebyshev: 3 : 150e6 : 1", "70"},
          "fundamental\t1\t70000000.019\t0.00\t0.00\n"
          "image\t-1\t109999999.981\t-3.93\t-3.35\n"
-         "image\t+1\t250000000.019\t-11.06\t-26.91\n",
+         "image\t1\t250000000.019\t-11.06\t-26.91\n",
          "ad9851-word: warning: \"70\": image -1 at 109999999.981 Hz is only 3.35 dB below the output after the "
          "filter\n"},
         // 60 MHz, a third of the clock: harmonics 2 and 4 land on the
@@ -669,7 +669,7 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
          "fundamental\t1\t59999999.986\t0.00\n"
          "harmonic\t2\t60000000.028\t-60.00\n"
          "image\t-1\t120000000.014\t-6.02\n"
-         "image\t+1\t239999999.986\t-12.04\n",
+         "image\t1\t239999999.986\t-12.04\n",
          "ad9851-word: warning: \"60\": harmonic 4 at 59999999.944 Hz lands on the output at 59999999.986 Hz\n"
          "ad9851-word: warning: \"60\": harmonic 2 at 60000000.028 Hz lands on the output at 59999999.986 Hz\n"
          "ad9851-word: warning: \"60\": image -1 at 120000000.014 Hz is only 6.02 dB below the output\n"},
@@ -680,7 +680,7 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
          "harmonic\t3\t45900000.022\t-50.05\t-50.06\n"
          "harmonic\t2\t89399999.985\t-52.97\t-84.12\n"
          "image\t-1\t135300000.007\t-9.62\t-73.16\n"
-         "image\t+1\t224699999.993\t-14.03\t-117.23\n",
+         "image\t1\t224699999.993\t-14.03\t-117.23\n",
          "ad9851-word: warning: \"44.7\": harmonic 3 at 45900000.022 Hz lies 1200000.029 Hz from the output, within 1 "
          "% of the clock, where no filter can take it away\n"},
     };
@@ -702,11 +702,11 @@ TEST_F(Cli, SpectrumBlocksCsvAndFailingInputs)
     EXPECT_EQ(r.out,
               "fundamental\t1\t9999999.991\t0.00\n"
               "image\t-1\t170000000.009\t-24.61\n"
-              "image\t+1\t189999999.991\t-25.58\n"
+              "image\t1\t189999999.991\t-25.58\n"
               "\n"
               "fundamental\t1\t19999999.981\t0.00\n"
               "image\t-1\t160000000.019\t-18.06\n"
-              "image\t+1\t199999999.981\t-20.00\n");
+              "image\t1\t199999999.981\t-20.00\n");
     EXPECT_EQ(r.err,
               "ad9851-word: \"-1\": the output frequency must not be negative\n"
               "ad9851-word: \"0\": the word is 0: the chip puts out no signal to show\n");
@@ -718,17 +718,17 @@ TEST_F(Cli, SpectrumBlocksCsvAndFailingInputs)
         "frequency,unit,component,order,component_hz,level_dbc\r\n"
         "10,MHz,fundamental,1,9999999.991,0.00\r\n"
         "10,MHz,image,-1,170000000.009,-24.61\r\n"
-        "10,MHz,image,+1,189999999.991,-25.58\r\n"
+        "10,MHz,image,1,189999999.991,-25.58\r\n"
         "7e1,MHz,fundamental,1,70000000.019,0.00\r\n"
         "7e1,MHz,image,-1,109999999.981,-3.93\r\n"
-        "7e1,MHz,image,+1,250000000.019,-11.06\r\n");
+        "7e1,MHz,image,1,250000000.019,-11.06\r\n");
     EXPECT_EQ(run({"-c", "30", "--spectrum", "--csv", "--images", "1", "--harmonics", "1", "--filter",
                    "butterworth:7:70e6", "10000,0"})
                   .out,
               "frequency,unit,component,order,component_hz,level_dbc,filtered_dbc\r\n"
               "\"10000,0\",KHz,fundamental,1,9999999.991,0.00,0.00\r\n"
               "\"10000,0\",KHz,image,-1,170000000.009,-24.61,-78.56\r\n"
-              "\"10000,0\",KHz,image,+1,189999999.991,-25.58,-86.29\r\n");
+              "\"10000,0\",KHz,image,1,189999999.991,-25.58,-86.29\r\n");
 
     // From standard input the warnings name the line; every clock option
     // applies, and the share of the clock is still watched.
@@ -738,7 +738,7 @@ TEST_F(Cli, SpectrumBlocksCsvAndFailingInputs)
     EXPECT_EQ(in.out,
               "fundamental\t1\t51999999.996\t0.00\n"
               "image\t-1\t73000000.004\t-2.95\n"
-              "image\t+1\t176999999.996\t-10.64\n");
+              "image\t1\t176999999.996\t-10.64\n");
     EXPECT_EQ(in.err,
               "ad9851-word: warning: line 1: \"52\": image -1 at 73000000.004 Hz is only 2.95 dB below the output\n"
               "ad9851-word: warning: 1 frequency is above 40 % of the system clock, where the output gets poor\n");

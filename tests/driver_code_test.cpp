@@ -332,6 +332,13 @@ std::string quote(const std::string& s)
     return q + "'";
 }
 
+// Appends a blank and the argument, quoted for the shell.
+void appendArgument(std::string& command, const std::string& argument)
+{
+    command += ' ';
+    command += quote(argument);
+}
+
 std::string slurp(const fs::path& p)
 {
     std::ifstream in(p, std::ios::binary);
@@ -377,9 +384,9 @@ std::vector<Load> loadsFromTheCommandLine(const ProofCase& c, const fs::path& di
 {
     std::string command = quote(AD9851_WORD) + " --load";
     for (const std::string& o : c.options)
-        command += " " + quote(o);
+        appendArgument(command, o);
     for (const Frequency& f : c.frequencies)
-        command += " " + quote(f.commandLineText.empty() ? f.text : f.commandLineText);
+        appendArgument(command, f.commandLineText.empty() ? f.text : f.commandLineText);
     const fs::path out = dir / "load.txt";
     const int status = std::system((command + " >" + quote(out.string()) + " 2>/dev/null").c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
@@ -672,12 +679,14 @@ TEST_P(DriverProof, TheCommandLineEmitsCodeThatLoadsItsWords)
         const fs::path dir = workDir(c);
         std::string command =
             quote(AD9851_WORD) + " --emit " + targetName[int(GetParam())] + " --name " + quote(c.name);
-        if (!c.pins.empty())
-            command += " --pins " + quote(c.pins);
+        if (!c.pins.empty()) {
+            command += " --pins";
+            appendArgument(command, c.pins);
+        }
         for (const std::string& o : c.options)
-            command += " " + quote(o);
+            appendArgument(command, o);
         for (const Frequency& f : c.frequencies)
-            command += " " + quote(f.commandLineText.empty() ? f.text : f.commandLineText);
+            appendArgument(command, f.commandLineText.empty() ? f.text : f.commandLineText);
         const fs::path out = dir / "emitted.txt", err = dir / "emitted.err";
         ASSERT_EQ(run("( " + command + " 2>" + quote(err.string()) + " )", out), 0) << command << "\n" << slurp(err);
         prove(c, slurp(out), loadsFromTheCommandLine(c, dir), dir);

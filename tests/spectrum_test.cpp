@@ -351,13 +351,13 @@ TEST(SpectrumTable, LinesAsPrinted)
               "fundamental\t1\t9999999.991\t0.00\n"
               "harmonic\t2\t19999999.981\t-50.13\n"
               "image\t-1\t170000000.009\t-24.61\n"
-              "image\t+1\t189999999.991\t-25.58\n");
+              "image\t1\t189999999.991\t-25.58\n");
     one.filter = butterworth(7, 70e6);
     EXPECT_EQ(calc::spectrumTableLines(spectrumAt180("70", one)),
               "harmonic\t2\t39999999.963\t-48.44\t-45.43\n"
               "fundamental\t1\t70000000.019\t0.00\t0.00\n"
               "image\t-1\t109999999.981\t-3.93\t-28.40\n"
-              "image\t+1\t250000000.019\t-11.06\t-85.44\n");
+              "image\t1\t250000000.019\t-11.06\t-85.44\n");
     EXPECT_EQ(calc::spectrumColumns(true),
               (std::vector<std::string_view>{"component", "order", "component_hz", "level_dbc", "filtered_dbc"}));
     EXPECT_EQ(calc::spectrumColumns(false).size(), 4u);
@@ -386,10 +386,10 @@ TEST(SpectrumTable, CsvTable)
               "frequency,unit,component,order,component_hz,level_dbc\r\n"
               "10,MHz,fundamental,1,9999999.991,0.00\r\n"
               "10,MHz,image,-1,170000000.009,-24.61\r\n"
-              "10,MHz,image,+1,189999999.991,-25.58\r\n"
+              "10,MHz,image,1,189999999.991,-25.58\r\n"
               "7e1,MHz,fundamental,1,70000000.019,0.00\r\n"
               "7e1,MHz,image,-1,109999999.981,-3.93\r\n"
-              "7e1,MHz,image,+1,250000000.019,-11.06\r\n");
+              "7e1,MHz,image,1,250000000.019,-11.06\r\n");
     // A filter adds its column; a frequency written with a comma is quoted.
     none.filter = chebyshev(5, 80e6, 0.5);
     const calc::Spectrum filtered = spectrumAt180("70", none);

@@ -229,7 +229,14 @@ void SpectrumWindow::showTable(const std::vector<std::string>& columns,
         }
 }
 
-void SpectrumWindow::plotChanged() { control(form::SpectrumId::Plot)->update(); }
+void SpectrumWindow::plotChanged()
+{
+    QWidget* plot = control(form::SpectrumId::Plot);
+    // Assistive technology reads the plot's title: output, clock, word.
+    if (const auto description = logic_.plot(plot->width(), plot->height()))
+        plot->setAccessibleDescription(qstr(description->title));
+    plot->update();
+}
 
 void SpectrumWindow::showStatus(std::string_view text)
 {
