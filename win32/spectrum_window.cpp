@@ -305,7 +305,7 @@ void SpectrumWindow::save(form::SpectrumId button, std::string_view fileName, co
     std::wstring path = widen(fileName);
     path.resize(32768, L'\0');
     const std::wstring title = widen(form::spectrumControl(button).accessibleName); // called as the button is
-    const std::wstring extension = path.substr(path.find(L'.') + 1, 3);
+    const std::wstring extension = std::filesystem::path(path.c_str()).extension().wstring().substr(1); // no dot
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
