@@ -29,6 +29,13 @@ int main(int argc, char** argv)
     if (options.bashCompletion)
         return cli::writeOut(commandLine.bashCompletion());
 
+    if (options.calibration || options.plan) {
+        cli::Output output;
+        cli::Messages messages(output);
+        return options.plan ? cli::planClocks(options, output, messages)
+                            : cli::calibrateClock(options, output, messages);
+    }
+
     std::optional<cli::Inputs> inputs;
     try {
         inputs.emplace(options);

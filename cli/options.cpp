@@ -172,6 +172,7 @@ const char* const wordGroup = "Word and output";
 const char* const clockGroup = "Clock";
 const char* const spectrumGroup = "Spectrum";
 const char* const driverGroup = "Driver code";
+const char* const clockChoiceGroup = "Choosing and trimming the clock";
 const char* const helpGroup = "Help";
 
 const HelpPage helpPage{
@@ -197,6 +198,17 @@ const HelpPage helpPage{
         {driverGroup, true,
          "The code loads the chip serially through D7, as the common modules are\n"
          "wired (D2..D0 strapped to 0 1 1); the word and clock options apply.\n"},
+        {clockChoiceGroup, true,
+         "--plan prints a tab-separated line per candidate, best first: ref_hz,\n"
+         "clock_hz, word, actual_hz, deviation_hz, nearest_hz, nearest (the nearest\n"
+         "component's label: H4, -1, +1), distance_hz and, with --band,\n"
+         "worst_in_band_dbc (-inf when none lies in the band).  Candidates too slow for\n"
+         "FREQUENCY or above the chip's maximum clock are left out, with a note.\n"
+         "\n"
+         "--calibrate prints ppm=, clock_hz= and ref_hz= lines, then the line of the\n"
+         "word that gives PROGRAMMED at the corrected clock; the ppm, given to --ppm,\n"
+         "makes the programmed word put out MEASURED.  A measurement more than 1000 ppm\n"
+         "from the word's output is refused: a wrong unit is likelier.\n"},
         {helpGroup, false, ""},
     },
     "Exit status: 0 when every frequency gave a line, 1 when any failed or the\n"
@@ -325,6 +337,28 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
     name_ = app.add_option("--name", o.driverName, "the prefix of every name the code defines (ad9851)");
     name_->option_text("NAME")->group(driverGroup);
 
+    app.add_flag("--plan", o.plan,
+                 "rank candidate clocks for one FREQUENCY by how far the\n"
+                 "nearest image or harmonic lies from the output: the\n"
+                 "crystals 5 to 30 MHz, or --refs; --images, --harmonics,\n"
+                 "--harmonic-dbc and --filter apply")
+        ->group(clockChoiceGroup);
+    app.add_option("--refs", refs_, "the candidate references in Hz, instead of the crystals")
+        ->option_text("HZ,HZ,...")
+        ->group(clockChoiceGroup);
+    app.add_option("--band", band_,
+                   "rank by the strongest component from LO to HI (in the\n"
+                   "unit of -u) other than the output, then by distance")
+        ->option_text("LO:HI")
+        ->group(clockChoiceGroup);
+    app.add_option("--top", top_, "print only the best N candidates")->option_text("N")->group(clockChoiceGroup);
+    app.add_option("--calibrate", calibrate_,
+                   "the chip, loaded for PROGRAMMED at the clock given,\n"
+                   "put out MEASURED (both in the unit of -u): print the\n"
+                   "clock's error and the corrected word")
+        ->option_text("PROGRAMMED:MEASURED")
+        ->group(clockChoiceGroup);
+
     app.add_flag("-h,--help", o.help, "show this help")->group(helpGroup);
     app.add_flag("--version", o.version, "show the version")->group(helpGroup);
     // Not in the help: the build installs its output as the bash completion.
@@ -393,8 +427,15 @@ std::optional<UsageError> CommandLine::finish()
         {csv_ && o.cArrayName, "--csv and --c-array cannot be used together"},
         {o.sweep && !o.frequencies.empty(), "--sweep and FREQUENCY arguments cannot be used together"},
         {app_.count("--crystal") != 0 && o.referenceHz, "-c and --ref-hz cannot be used together"},
-        {(images_ || harmonics_ || harmonicDbc_ || filter_) && !o.spectrum,
-         "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum"},
+        {(images_ || harmonics_ || harmonicDbc_ || filter_) && !o.spectrum && !o.plan,
+         "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum and --plan"},
+        {(refs_ || band_ || top_) && !o.plan, "--refs, --band and --top belong to --plan"},
+        {o.plan && (o.spectrum || o.decode || calibrate_ || o.sweep || *emit_ || pins_ || *name_ ||
+                    app_.count("--crystal") != 0 || o.referenceHz || o.ppm || o.cArrayName || o.details || o.load ||
+                    phase_ || o.tuner.powerDown || *mode_),
+         "--plan chooses the clock; it takes no -c, --ref-hz, --ppm, --spectrum, --decode, --calibrate, --sweep, "
+         "--emit, --c-array, --details, --load, --phase, --power-down or --mode"},
+        {o.plan && o.frequencies.size() != 1, "--plan takes one FREQUENCY"},
         {o.svg && !o.spectrum, "--svg belongs to --spectrum"},
         {o.svg && (o.frequencies.size() != 1 || csv_),
          "--svg plots one FREQUENCY given on the command line, without --csv"},
@@ -408,6 +449,8 @@ std::optional<UsageError> CommandLine::finish()
         {(pins_ || *name_) && !*emit_, "--pins and --name belong to --emit"},
         {*emit_ && (csv_ || o.cArrayName || o.details),
          "--emit writes source code; it takes no --csv, --c-array or --details"},
+        {calibrate_ && (!o.frequencies.empty() || o.sweep || o.decode || o.spectrum || *emit_ || csv_ || o.cArrayName),
+         "--calibrate takes no FREQUENCY, --sweep, --decode, --spectrum, --emit, --csv or --c-array"},
     };
     for (const auto& [conflict, message] : conflicts)
         if (conflict)
@@ -448,11 +491,51 @@ std::optional<UsageError> CommandLine::finish()
             return UsageError{std::string("--name: ") + e.what()};
         }
     }
+    if (calibrate_) {
+        const std::size_t colon = calibrate_->find(':');
+        if (colon == std::string::npos)
+            return UsageError{"--calibrate needs PROGRAMMED:MEASURED, two frequencies and a colon"};
+        o.calibration.emplace(calibrate_->substr(0, colon), calibrate_->substr(colon + 1));
+    }
     o.load = o.load || phase_ || o.tuner.powerDown || o.emit;
     try {
         readSpectrumSettings();
     } catch (const std::invalid_argument& e) {
         return UsageError{e.what()};
+    }
+    return o.plan ? readPlanSettings() : std::nullopt;
+}
+
+std::optional<UsageError> CommandLine::readPlanSettings()
+{
+    Options& o = options_;
+    calc::PlanSettings& plan = o.planSettings;
+    plan.unit = o.tuner.unit;
+    plan.chip = o.tuner.clock.chip;
+    plan.multiplier = o.tuner.clock.multiplier;
+    plan.rounding = o.tuner.rounding;
+    plan.spectrum = o.spectrumSettings;
+    try {
+        if (refs_)
+            plan.referencesHz = calc::splitReferenceList(*refs_);
+    } catch (const calc::CalcError& e) {
+        return UsageError{std::string("--refs: ") + e.what()};
+    }
+    try {
+        if (band_)
+            plan.band = calc::readFrequencyBand(*band_, plan.unit);
+    } catch (const calc::CalcError& e) {
+        return UsageError{std::string("--band: ") + e.what()};
+    }
+    if (top_) {
+        try {
+            const int top = readWholeNumber(*top_, "--top");
+            if (top < 1)
+                return UsageError{"--top " + quotedText(*top_) + " must be 1 or more"};
+            o.top = static_cast<std::size_t>(top);
+        } catch (const std::invalid_argument& e) {
+            return UsageError{e.what()};
+        }
     }
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 // help text, its group and the check of its value; the help page and the
 // bash completion are made from the same declarations.
 
+#include "calc/clock_plan.h"
 #include "calc/driver_code.h"
 #include "calc/spectrum.h"
 #include "calc/tuner.h"
@@ -32,6 +33,13 @@ struct Options {
     std::optional<std::string> sweep;
     // --emit: a source file that loads the words into the chip.
     std::optional<calc::DriverTarget> emit;
+    // --plan: the candidate clocks for one FREQUENCY, best first; --top
+    // keeps the first so many.
+    bool plan = false;
+    calc::PlanSettings planSettings;
+    std::optional<std::size_t> top;
+    // --calibrate PROGRAMMED:MEASURED, split at the colon.
+    std::optional<std::pair<std::string, std::string>> calibration;
     calc::DriverPins pins;
     std::string driverName{calc::defaultDriverName};
     // --spectrum: what the chip puts out for each frequency.
@@ -68,6 +76,8 @@ private:
     std::optional<UsageError> parsePass(int argc, char** argv, bool checkValues);
     // The conflicts between options, and the tuner's settings.
     std::optional<UsageError> finish();
+    // The plan's settings from the options; UsageError when one is wrong.
+    std::optional<UsageError> readPlanSettings();
     // --images, --harmonics, --harmonic-dbc and --filter, read and checked
     // into the options; std::invalid_argument, in the command line's words,
     // when one cannot be used.
@@ -81,6 +91,9 @@ private:
     bool noMultiplier_ = false;
     bool truncate_ = false;
     std::optional<std::string> pins_;
+    std::optional<std::string> calibrate_;
+    // The plan's settings as given.
+    std::optional<std::string> refs_, band_, top_;
     // The spectrum's settings as given.
     std::optional<std::string> images_, harmonics_, harmonicDbc_, filter_;
     // The options whose value is checked, and the names that those with a

@@ -1,10 +1,14 @@
 #include "cli/run.h"
 
+#include "calc/calibration.h"
+#include "calc/clock_plan.h"
 #include "calc/decode.h"
 #include "calc/driver_code.h"
 #include "calc/errors.h"
 #include "calc/spectrum.h"
+#include "calc/text_format.h"
 #include "calc/tuner.h"
+#include "calc/units.h"
 #include "cli/printer.h"
 #include "runtime/number.h"
 #include "runtime/text_normal.h"
@@ -256,6 +260,84 @@ int decodeAll(const Options& options, const Inputs& inputs, Output& output, Mess
         });
     });
     return finishRun(output, messages, inputRead);
+}
+
+int planClocks(const Options& options, Output& output, Messages& messages)
+{
+    const std::string& frequency = options.frequencies.front();
+    std::string plain;
+    try {
+        const calc::ClockPlan plan = calc::planClock(options.planSettings, plainNumber(frequency, plain));
+        const std::string_view unit = calc::unitCaption(options.tuner.unit).value_or("");
+        if (plan.tooSlow != 0)
+            messages.warning("left out " + std::to_string(plan.tooSlow) + " candidate" +
+                             (plan.tooSlow == 1 ? "" : "s") + " whose clock is too slow for " + quotedText(frequency) +
+                             " " + std::string(unit) + " (it must stay below half the clock)");
+        if (plan.aboveMaxClock != 0)
+            messages.warning("left out " + std::to_string(plan.aboveMaxClock) + " candidate" +
+                             (plan.aboveMaxClock == 1 ? "" : "s") + " whose clock is above the " +
+                             (options.planSettings.chip == calc::Chip::AD9850 ? "AD9850" : "AD9851") +
+                             "'s maximum of " +
+                             std::to_string(calc::maxSystemClockHz(options.planSettings.chip) / 1'000'000) + " MHz");
+        if (plan.candidates.empty()) {
+            messages.fatal("no candidate clock can make " + quotedText(frequency));
+            return finishRun(output, messages, true);
+        }
+        const bool csv = options.format == Format::Csv;
+        const char separator = csv ? ',' : '\t';
+        const std::string_view end = csv ? "\r\n" : "\n";
+        std::string& out = output.buffer();
+        const auto appendRow = [&](const auto& texts) {
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                if (i != 0)
+                    out += separator;
+                out += texts[i];
+            }
+            out += end;
+        };
+        if (csv)
+            appendRow(calc::planColumns(options.planSettings.band.has_value()));
+        const std::size_t count = std::min(plan.candidates.size(), options.top.value_or(plan.candidates.size()));
+        for (std::size_t i = 0; i < count; ++i)
+            appendRow(calc::candidateTexts(plan.candidates[i]));
+    } catch (const calc::CalcError& e) {
+        messages.error(Source{frequency}, e.what());
+    }
+    return finishRun(output, messages, true);
+}
+
+int calibrateClock(const Options& options, Output& output, Messages& messages)
+{
+    // The warnings of the clock as given: the calibration moves it by at
+    // most 1000 ppm, which makes no usable set-up unusable.
+    try {
+        for (const std::string& warning : calc::clockWarnings(calc::systemClock(options.tuner.clock)))
+            messages.warning(warning);
+    } catch (const calc::CalcError& e) {
+        clockFailed(options, e, messages);
+        return 1;
+    }
+    const auto& [programmed, measured] = *options.calibration;
+    std::string plainProgrammed, plainMeasured;
+    const std::string_view programmedNumber = plainNumber(programmed, plainProgrammed);
+    try {
+        const calc::Calibration calibration =
+            calc::calibrate(options.tuner, programmedNumber, plainNumber(measured, plainMeasured));
+        const calc::Tuner corrected(calc::correctedSettings(options.tuner, calibration));
+        // The corrected clock may not reach a programmed frequency near its
+        // top that the nominal one did: nothing is printed then.
+        const calc::Tuned tuned = corrected.tune(programmedNumber);
+        std::string& out = output.buffer();
+        out += "ppm=" + calibration.ppm + "\n";
+        out += "clock_hz=" + calc::formatHz(calibration.clockMilliHz) + "\n";
+        out += "ref_hz=" + calc::formatHz(calibration.referenceMilliHz) + "\n";
+        Printer printer(options, corrected, output);
+        printer.print(tuned, programmed);
+        printer.finish();
+    } catch (const calc::CalcError& e) {
+        messages.fatal(std::string("--calibrate: ") + e.what());
+    }
+    return finishRun(output, messages, true);
 }
 
 } // namespace cli

@@ -46,4 +46,12 @@ int spectrumAll(const Options& options, const Inputs& inputs, Output& output, Me
 // exit status.
 int decodeAll(const Options& options, const Inputs& inputs, Output& output, Messages& messages);
 
+// The candidate clocks for --plan's FREQUENCY, best first; returns the
+// exit status.
+int planClocks(const Options& options, Output& output, Messages& messages);
+
+// The clock's error from --calibrate's measurement, and the corrected
+// word; returns the exit status.
+int calibrateClock(const Options& options, Output& output, Messages& messages);
+
 } // namespace cli

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -24,7 +25,8 @@ constexpr const char* spectrumTakes =
     "--spectrum shows what the chip puts out; it takes no --decode, --sweep, "
     "--c-array, --details, --load, --phase, --power-down, --mode or --emit";
 constexpr const char* svgTakes = "--svg plots one FREQUENCY given on the command line, without --csv";
-constexpr const char* spectrumOptions = "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum";
+constexpr const char* spectrumOptions =
+    "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum and --plan";
 constexpr const char* filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
 
 struct Outcome {
@@ -994,6 +996,196 @@ TEST_F(Cli, EmptyStandardInputIsNoInput)
     const Outcome none = shell("$W < /dev/null");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
+}
+
+// The tab-separated fields of a line.
+std::vector<std::string> fieldsOf(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');)
+        fields.push_back(field);
+    return fields;
+}
+
+TEST_F(Cli, CalibrateTenMegahertz)
+{
+    const Outcome r = run({"--ref-hz", "30e6", "-u", "Hz", "--calibrate", "10000000:10000043.2"});
+    EXPECT_EQ(r.out, "ppm=4.320931\nclock_hz=180000777.768\nref_hz=30000129.628\n{0x87,0xDF,0x38,0x0E},//10000000Hz\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    // The ppm as printed: the word for 10 MHz now lands within a step of it.
+    const Outcome now = run({"--ref-hz", "30e6", "--ppm", "4.320931", "-u", "Hz", "--details", "10000000"});
+    const std::vector<std::string> fields = fieldsOf(now.out.substr(0, now.out.find('\n')));
+    ASSERT_EQ(fields.size(), 5u) << now.out;
+    EXPECT_LE(std::abs(std::stod(fields[2]) - 1e7), std::stod(fields[4]));
+    // The window's crystal and MHz, with the details of the corrected word.
+    EXPECT_EQ(run({"-c", "30", "-u", "MHz", "--details", "--calibrate", "10:9.9999568"}).out,
+              "ppm=-4.319069\nclock_hz=179999222.568\nref_hz=29999870.428\n"
+              "{0x95,0xE7,0x38,0x0E},//10MHz\t238610325\t10000000.009\t+0.009\t0.041909\n");
+}
+
+// Random clocks and errors through the command line: --ppm with the
+// printed value and --details give MEASURED back to the mHz, with the word
+// that was programmed.
+TEST_F(Cli, CalibrateRoundTripsThroughPpm)
+{
+    std::srand(18);
+    for (int i = 0; i < 12; ++i) {
+        // Below 45 % of the clock, six times the reference.
+        const int refHz = 5'000'000 + std::rand() % 25'000'000;
+        const std::string ref = std::to_string(refHz) + "." + std::to_string(std::rand() % 1000);
+        const std::string programmed = std::to_string(1 + std::rand() % (refHz / 10 * 27)) + ".5";
+        const std::vector<std::string> clock{"--ref-hz", ref, "-u", "Hz"};
+        auto with = [&](std::vector<std::string> more) {
+            more.insert(more.begin(), clock.begin(), clock.end());
+            return more;
+        };
+        const std::vector<std::string> loaded = fieldsOf(run(with({"--details", programmed})).out);
+        ASSERT_EQ(loaded.size(), 5u);
+        // A clock (rand() % 1801 - 900) / 1000 ppm off.
+        const double actual = std::stod(loaded[2]);
+        char measured[64];
+        std::snprintf(measured, sizeof measured, "%.3f", actual * (1 + (std::rand() % 1801 - 900) * 1e-9));
+        SCOPED_TRACE(ref + " " + programmed + " " + measured);
+
+        const Outcome calibrated = run(with({"--calibrate", programmed + ":" + measured}));
+        ASSERT_EQ(calibrated.status, 0) << calibrated.err;
+        const std::string ppm = calibrated.out.substr(4, calibrated.out.find('\n') - 4);
+        const std::vector<std::string> back = fieldsOf(run(with({"--ppm", ppm, "--details", measured})).out);
+        ASSERT_EQ(back.size(), 5u);
+        EXPECT_EQ(back[1], loaded[1]);
+        EXPECT_EQ(back[2] + "\n", std::string(measured) + "\n");
+    }
+}
+
+TEST_F(Cli, CalibrateRefusals)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+        int status;
+    } cases[] = {
+        {{"-u", "Hz", "--calibrate", "10000000:10000"},
+         "ad9851-word: --calibrate: measured \"10000\" is more than 1000 ppm from the word's output of "
+         "9999999.991 Hz: a wrong unit is likelier than a clock that far off\n",
+         1},
+        {{"-u", "Hz", "--calibrate", "0:10"},
+         "ad9851-word: --calibrate: programmed \"0\" gives the word 0: the chip puts out nothing\n",
+         1},
+        {{"--calibrate", "10:x"}, "ad9851-word: --calibrate: measured \"x\" is not a number\n", 1},
+        {{"-c", "0", "--calibrate", "10:10"},
+         "ad9851-word: crystal \"0\": the crystal frequency must be from 1 to 5461 MHz\n",
+         1},
+        {{"--calibrate", "10"},
+         "ad9851-word: --calibrate needs PROGRAMMED:MEASURED, two frequencies and a colon\n"
+         "Try 'ad9851-word --help' for more information.\n",
+         2},
+        {{"--calibrate", "10:10", "5"},
+         "ad9851-word: --calibrate takes no FREQUENCY, --sweep, --decode, --spectrum, --emit, --csv or --c-array\n"
+         "Try 'ad9851-word --help' for more information.\n",
+         2},
+        {{"--calibrate", "10:10", "--csv"},
+         "ad9851-word: --calibrate takes no FREQUENCY, --sweep, --decode, --spectrum, --emit, --csv or --c-array\n"
+         "Try 'ad9851-word --help' for more information.\n",
+         2},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.status, c.status);
+    }
+}
+
+TEST_F(Cli, PlanRanksTheWorkedFrequencies)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        // H4 at 35.8 MHz, 250 kHz from 36.05 MHz at 180 MHz; 3.25 MHz away at 177 MHz.
+        {{"-u", "MHz", "--plan", "--refs", "30e6,29.5e6", "36.05"},
+         "29500000\t177000000\t874765938\t36050000.001\t+0.001\t32799999.995\tH4\t3250000.006\n"
+         "30000000\t180000000\t860186506\t36050000.014\t+0.014\t35799999.945\tH4\t250000.069\n"},
+        // H3 and H5 both 4 kHz from 45.001 MHz.
+        {{"-u", "MHz", "--plan", "--refs", "30e6", "45.001"},
+         "30000000\t180000000\t1073765685\t45001000.003\t+0.003\t44996999.991\tH3\t4000.012\n"},
+        // H2 on 60 MHz at 180 MHz, one step off: last.
+        {{"-u", "MHz", "--plan", "--refs", "30e6,29.5e6,25e6", "60"},
+         "29500000\t177000000\t1455921117\t59999999.988\t-0.012\t57000000.024\tH2\t2999999.964\n"
+         "25000000\t150000000\t1717986918\t59999999.986\t-0.014\t60000000.056\tH4\t0.070\n"
+         "30000000\t180000000\t1431655765\t59999999.986\t-0.014\t60000000.028\tH2\t0.042\n"},
+        {{"-u", "MHz", "--plan", "--csv", "--top", "1", "--band", "35:37", "--refs", "30e6,29.5e6", "36.05"},
+         "ref_hz,clock_hz,word,actual_hz,deviation_hz,nearest_hz,nearest,distance_hz,worst_in_band_dbc\r\n"
+         "29500000,177000000,874765938,36050000.001,+0.001,32799999.995,H4,3250000.006,-inf\r\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(Cli, PlanSaysWhatItLeftOut)
+{
+    // The crystals 5..12 MHz make at most 72 MHz: too slow for 36.05 MHz.
+    const Outcome crystals = run({"-u", "MHz", "--plan", "36.05"});
+    EXPECT_EQ(std::count(crystals.out.begin(), crystals.out.end(), '\n'), 18);
+    EXPECT_EQ(crystals.err,
+              "ad9851-word: warning: left out 8 candidates whose clock is too slow for \"36.05\" MHz "
+              "(it must stay below half the clock)\n");
+    EXPECT_EQ(crystals.status, 0);
+    const Outcome fast = run({"-u", "MHz", "--plan", "--refs", "30e6,31e6", "10"});
+    EXPECT_EQ(std::count(fast.out.begin(), fast.out.end(), '\n'), 1);
+    EXPECT_EQ(fast.err,
+              "ad9851-word: warning: left out 1 candidate whose clock is above the AD9851's maximum of "
+              "180 MHz\n");
+    const Outcome none = run({"-u", "MHz", "--plan", "--chip", "ad9850", "36.05"});
+    EXPECT_EQ(none.out, "");
+    EXPECT_TRUE(none.err.ends_with("ad9851-word: no candidate clock can make \"36.05\"\n")) << none.err;
+    EXPECT_EQ(none.status, 1);
+    const Outcome wrong = run({"-u", "MHz", "--plan", "--refs", "30e6,abc", "10"});
+    EXPECT_EQ(wrong.err, "ad9851-word: \"10\": reference \"abc\" is not a number\n");
+    EXPECT_EQ(wrong.status, 1);
+}
+
+TEST_F(Cli, PlanUsageErrors)
+{
+    const char* const planTakes =
+        "--plan chooses the clock; it takes no -c, --ref-hz, --ppm, --spectrum, --decode, "
+        "--calibrate, --sweep, --emit, --c-array, --details, --load, --phase, --power-down "
+        "or --mode";
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--plan"}, "--plan takes one FREQUENCY"},
+        {{"--plan", "10", "20"}, "--plan takes one FREQUENCY"},
+        {{"--plan", "-c", "30", "10"}, planTakes},
+        {{"--plan", "--ppm", "3", "10"}, planTakes},
+        {{"--plan", "--spectrum", "10"}, planTakes},
+        {{"--plan", "--details", "10"}, planTakes},
+        {{"--refs", "30e6", "10"}, "--refs, --band and --top belong to --plan"},
+        {{"--top", "3", "10"}, "--refs, --band and --top belong to --plan"},
+        {{"--images", "3", "10"}, "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum and --plan"},
+        {{"--plan", "--band", "2:1", "10"}, "--band: band \"2:1\" ends below its start"},
+        {{"--plan", "--band", "2", "10"}, "--band: band \"2\" must be LO:HI"},
+        {{"--plan", "--refs", "30e6,", "10"}, "--refs: an empty reference in \"30e6,\""},
+        {{"--plan", "--top", "0", "10"}, "--top \"0\" must be 1 or more"},
+        {{"--plan", "--top", "1.5", "10"}, "--top \"1.5\" is not a whole number"},
+        {{"--plan", "--images", "0", "10"}, "--images \"0\": the number of images must be from 1 to 100"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        EXPECT_EQ(r.err,
+                  "ad9851-word: " + std::string(c.message) + "\nTry 'ad9851-word --help' for more information.\n");
+        EXPECT_EQ(r.status, 2);
+    }
 }
 
 } // namespace
