@@ -33,6 +33,10 @@ if(TARGET ad9851-calc)
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_arguments_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
                 $<TARGET_FILE:ad9851-calc> ${PROJECT_VERSION})
     set_tests_properties(win32_window_program_command_line PROPERTIES TIMEOUT 180)
+    add_test(NAME win32_spectrum_window_under_wine
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_spectrum_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                $<TARGET_FILE:ad9851-calc> $<TARGET_FILE:ad9851-word>)
+    set_tests_properties(win32_spectrum_window_under_wine PROPERTIES TIMEOUT 180)
 endif()
 
 # The icon of both programs and the installer: bitmaps for the small

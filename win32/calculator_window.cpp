@@ -16,68 +16,20 @@ constexpr wchar_t windowClass[] = L"AD9851CalcForm1";
 constexpr int firstControlId = 100; // control ids: 100 + the row in the control table
 constexpr int iconId = 1;
 constexpr UINT_PTR keyboardTipId = 1; // the result's tooltip as Ctrl+F1 shows it
+constexpr int openSpectrumId = 90;    // F2's command
 
 int idOf(std::size_t row) { return firstControlId + int(row); }
 
-// The DPI of a window, or of the system where Windows is too old to say.
-int dpiFor(HWND window)
-{
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && window)
-        if (const UINT dpi = getDpiForWindow(window); dpi != 0)
-            return int(dpi);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-// The window's frame around a client area of the given size.
-SIZE frameAround(int width, int height, DWORD style)
-{
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, style, FALSE, 0);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;
 
-std::wstring windowText(HWND hwnd)
-{
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return text;
-}
-
 } // namespace
-
-std::wstring widen(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring out(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string narrow(std::wstring_view utf16)
-{
-    if (utf16.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 CalculatorWindow::CalculatorWindow(HINSTANCE instance) : instance_(instance) {}
 
 CalculatorWindow::~CalculatorWindow()
 {
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
     for (auto& [points, font] : fonts_)
         DeleteObject(font);
 }
@@ -179,6 +131,10 @@ bool CalculatorWindow::create(int show)
         SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     }
 
+    SetWindowSubclass(box(form::Box::data), resultBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ACCEL f2{FVIRTKEY, VK_F2, openSpectrumId};
+    accelerators_ = CreateAcceleratorTableW(&f2, 1);
+
     layOut();
     logic_.Form_Load();
     ShowWindow(window_, show);
@@ -200,6 +156,11 @@ int CalculatorWindow::run()
             showResultTooltip();
             continue;
         }
+        if (spectrum_ && spectrum_->dialogMessage(msg))
+            continue;
+        if (accelerators_ && (msg.hwnd == window_ || IsChild(window_, msg.hwnd)) &&
+            TranslateAcceleratorW(window_, accelerators_, &msg))
+            continue;
         // The dialog manager gives Tab, the arrow keys in the option groups
         // and Enter their usual meaning.
         if (IsDialogMessageW(window_, &msg))
@@ -265,6 +226,10 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
 
 void CalculatorWindow::onCommand(int id, int code, HWND from)
 {
+    if (id == openSpectrumId) {
+        openSpectrum();
+        return;
+    }
     if (id == IDOK) { // Enter, from the dialog manager
         const int focused = GetDlgCtrlID(GetFocus()) - firstControlId;
         if (focused >= 0 && focused < int(form::controls.size()))
@@ -322,9 +287,7 @@ void CalculatorWindow::layOut()
     auto fontOf = [&](double points) {
         HFONT& font = fonts_[points];
         if (!font)
-            font = CreateFontW(-MulDiv(int(points * 100), dpi_, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                               GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, widen(form::fontFaceChinese).c_str());
+            font = chineseFont(MulDiv(int(points * 100), dpi_, 7200));
         return font;
     };
     for (std::size_t row = 0; row < form::controls.size(); ++row) {
@@ -347,6 +310,95 @@ bool CalculatorWindow::createNameLabel(const form::Control& box)
     return CreateWindowExW(0, L"STATIC", widen(form::accessibleName(box)).c_str(),
                            WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
                            instance_, nullptr) != nullptr;
+}
+
+LRESULT CALLBACK CalculatorWindow::resultBoxProc(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self)
+{
+    if (message == WM_CONTEXTMENU) {
+        reinterpret_cast<CalculatorWindow*>(self)->showResultMenu(box, l);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(box, resultBoxProc, 1);
+    return DefSubclassProc(box, message, w, l);
+}
+
+void CalculatorWindow::showResultMenu(HWND box, LPARAM at)
+{
+    enum : UINT { undo = 1, cut, copy, paste, erase, selectAll, spectrum };
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool selected = start != end;
+    HMENU menu = CreatePopupMenu();
+    auto add = [menu](UINT id, const std::wstring& text, bool enabled) {
+        AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text.c_str());
+    };
+    auto separate = [menu] { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); };
+    add(undo, L"撤消(&U)", SendMessageW(box, EM_CANUNDO, 0, 0) != 0);
+    separate();
+    add(cut, L"剪切(&T)", selected);
+    add(copy, L"复制(&C)", selected);
+    add(paste, L"粘贴(&P)", IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    add(erase, L"删除(&D)", selected);
+    separate();
+    add(selectAll, L"全选(&A)", GetWindowTextLengthW(box) > 0);
+    separate();
+    add(spectrum, widen(form::spectrumMenuEntry), true);
+    POINT p{short(LOWORD(at)), short(HIWORD(at))};
+    if (at == -1) { // Shift+F10 or the menu key: under the box's corner
+        RECT r{};
+        GetWindowRect(box, &r);
+        p = {r.left, r.bottom};
+    }
+    SetFocus(box);
+    const auto chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    switch (chosen) {
+    case undo:
+        SendMessageW(box, EM_UNDO, 0, 0);
+        break;
+    case cut:
+        SendMessageW(box, WM_CUT, 0, 0);
+        break;
+    case copy:
+        SendMessageW(box, WM_COPY, 0, 0);
+        break;
+    case paste:
+        SendMessageW(box, WM_PASTE, 0, 0);
+        break;
+    case erase:
+        SendMessageW(box, WM_CLEAR, 0, 0);
+        break;
+    case selectAll:
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        break;
+    case spectrum:
+        openSpectrum();
+        break;
+    default:
+        break;
+    }
+}
+
+void CalculatorWindow::openSpectrum()
+{
+    if (!spectrum_) {
+        auto window = std::make_unique<SpectrumWindow>(instance_, window_);
+        if (!window->create()) {
+            showError("无法创建频谱窗口。");
+            return;
+        }
+        spectrum_ = std::move(window);
+        if (const auto& last = logic_.lastCalculated())
+            spectrum_->calculated(*last);
+    }
+    spectrum_->show();
+}
+
+void CalculatorWindow::calculated(const form::Calculated& calculation)
+{
+    if (spectrum_)
+        spectrum_->calculated(calculation);
 }
 
 HWND CalculatorWindow::control(std::size_t row) const { return GetDlgItem(window_, idOf(row)); }

@@ -4,6 +4,8 @@
 // the toolkit-free description in form/.
 
 #include "form/calculator.h"
+#include "win32/spectrum_window.h"
+#include "win32/system.h"
 
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,6 +34,10 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK resultBoxProc(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+    // The result box's context menu at `at` (screen; -1 from the keyboard):
+    // the edit box's own entries, then the spectrum.
+    void showResultMenu(HWND box, LPARAM at);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void onCommand(int id, int code, HWND control);
     void layOut();                                  // positions and fonts at the current DPI
@@ -41,6 +48,9 @@ private:
     void showResultTooltip();
     void hideResultTooltip();
     void keepSingleLine(HWND edit);
+    // Shows the spectrum window (F2 anywhere in the window), made on first
+    // use with the last calculation.
+    void openSpectrum();
     HWND control(std::size_t row) const;
     HWND box(form::Box which) const { return control(form::row(which)); }
     int scaled(int twips) const { return MulDiv(twips, dpi_, 1440); }
@@ -57,6 +67,7 @@ private:
     void setDescription(form::Box which, std::string_view text) override;
     void showError(std::string_view message) override;
     void focusBox(form::Box which) override;
+    void calculated(const form::Calculated& calculation) override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -66,13 +77,11 @@ private:
     int dpi_ = 96;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
-    HWND focusBeforeLeaving_ = nullptr;      // the control that had the focus when the window lost it
-    std::map<HWND, std::wstring> lastTexts_; // each text box's text after its last change
+    HWND focusBeforeLeaving_ = nullptr;        // the control that had the focus when the window lost it
+    std::map<HWND, std::wstring> lastTexts_;   // each text box's text after its last change
+    HACCEL accelerators_ = nullptr;            // F2
+    std::unique_ptr<SpectrumWindow> spectrum_; // nullptr before F2 first opened it
     form::Calculator logic_{*this};
 };
-
-// UTF-8 and the UTF-16 of Windows.
-std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
 
 } // namespace win32

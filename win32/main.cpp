@@ -4,6 +4,7 @@
 #include "ad9851/running_mutex.h"
 #include "form/command_line.h"
 #include "win32/calculator_window.h"
+#include "win32/system.h"
 
 #include <windows.h>
 

@@ -1,0 +1,29 @@
+#pragma once
+// Small services of Windows both windows use: text between UTF-8 and
+// UTF-16, a window's text, its DPI, the frame around a client area, and
+// the Chinese font of the controls.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// UTF-8 and the UTF-16 of Windows.
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+std::wstring windowText(HWND hwnd);
+
+// The DPI of a window, or of the system where Windows is too old to say.
+int dpiFor(HWND window);
+
+// The window's frame around a client area of the given size.
+SIZE frameAround(int width, int height, DWORD style);
+
+// The windows' Chinese font, `pixels` high (its em size); the caller
+// deletes it.
+HFONT chineseFont(int pixels, bool bold = false);
+
+} // namespace win32
