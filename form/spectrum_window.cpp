@@ -254,9 +254,9 @@ std::string SpectrumWindow::csvText() const
 bool SpectrumWindow::saveFile(const std::filesystem::path& path, std::string_view contents)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(contents.data(), std::streamsize(contents.size()));
+    file.close();
     if (file)
-        file.write(contents.data(), std::streamsize(contents.size()));
-    if (file && file.flush())
         return true;
     const std::u8string name = path.u8string();
     view_.showError("无法保存文件“" + std::string(name.begin(), name.end()) + "”。\n请选择其他位置或文件名。");

@@ -219,9 +219,11 @@ TEST_F(SpectrumForm, TheFilesAreThePlotAndTheTable)
 
     const auto path = std::filesystem::temp_directory_path() / "spectrum_form_test.csv";
     ASSERT_TRUE(logic.saveFile(path, csv));
-    std::ifstream in(path, std::ios::binary);
     std::stringstream read;
-    read << in.rdbuf();
+    {
+        std::ifstream in(path, std::ios::binary);
+        read << in.rdbuf();
+    } // closed before it is removed, as Windows requires
     EXPECT_EQ(read.str(), csv);
     std::filesystem::remove(path);
     // A file that cannot be written is reported, with its name.

@@ -72,7 +72,7 @@ if(TARGET ad9851-calc)
                 $<TARGET_FILE:ad9851-calc> $<TARGET_FILE:win32_control_names>)
     set_tests_properties(win32_window_boxes_have_names PROPERTIES TIMEOUT 120)
 
-    # 2,000 error messages, shown and closed by a helper beside the window,
+    # 1,000 error messages, shown and closed by a helper beside the window,
     # leave the window's process no bigger.
     add_executable(win32_error_messages win32_error_messages.cpp)
     target_compile_definitions(win32_error_messages PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
