@@ -17,12 +17,16 @@ if(AD9851_NATIVE_CLI_TESTS)
     file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/ad9851-word-wine
         CONTENT "#!/bin/sh\nexec ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:ad9851-word> \"$@\"\n"
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-    # A pseudo terminal is no Windows console: that test is for Linux only.
+    # The test of a terminal on standard input is for Linux only.
     add_test(NAME cli_tests_against_the_exe
         COMMAND ${AD9851_NATIVE_CLI_TESTS} --gtest_filter=-Cli.TerminalInputWithoutFrequenciesShowsUsage)
     set_tests_properties(cli_tests_against_the_exe PROPERTIES TIMEOUT 600
         ENVIRONMENT "AD9851_WORD=${CMAKE_CURRENT_BINARY_DIR}/ad9851-word-wine")
 endif()
+
+add_test(NAME ad9851-word_writes_chinese_to_a_console
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32_console_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+            $<TARGET_FILE:ad9851-word>)
 
 if(TARGET ad9851-calc)
     add_test(NAME win32_window_under_wine
