@@ -2,10 +2,14 @@
 
 #include "calc/errors.h"
 
+#include <boost/math/special_functions/ellint_rf.hpp>
+#include <boost/math/special_functions/jacobi_elliptic.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 namespace calc {
 
@@ -44,6 +48,79 @@ double chebyshevDb(int order, double rippleDb, double ratio, double ratioDecades
     return decibelsOfOnePlus(std::log10(eps2) + 2.0 * log10T);
 }
 
+// eps^2 of a ripple or attenuation: 10^(db / 10) - 1.
+double epsSquared(double db) { return std::expm1(db / 10.0 * std::numbers::ln10); }
+
+// K(k), the complete elliptic integral of the first kind, from k'^2 = 1 -
+// k^2 given as such: R_F(0, k'^2, 1).  Taking k'^2 rather than k keeps
+// K' = K(k') exact however small k is.
+double completeEllipticK(double complementSquared) { return boost::math::ellint_rf(0.0, complementSquared, 1.0); }
+
+// The modulus of the nome q = exp(-pi K'/K) for q up to exp(-pi), where the
+// theta series converge within a few terms: k = (theta2(q) / theta3(q))^2.
+double modulusOfNome(double q)
+{
+    double theta2 = 0.0; // theta2 / (2 q^(1/4))
+    double theta3 = 0.0; // (theta3 - 1) / 2
+    for (int n = 0; n < 64; ++n) {
+        const double t2 = std::pow(q, n * (n + 1.0));
+        const double t3 = std::pow(q, (n + 1.0) * (n + 1.0));
+        theta2 += t2;
+        theta3 += t3;
+        if (t2 < 1e-18)
+            break;
+    }
+    const double ratio = 2.0 * std::pow(q, 0.25) * theta2 / (1.0 + 2.0 * theta3);
+    return ratio * ratio;
+}
+
+// The selectivity k and its complement k' for K'(k) / K(k) = `tau`: from
+// the nome exp(-pi tau) when tau is 1 or more, else k' from the
+// complementary nome exp(-pi / tau), so that neither series meets a nome
+// near 1 and the smaller of k and k' is never a difference of nearly equal
+// numbers.
+std::pair<double, double> modulusOfPeriodRatio(double tau)
+{
+    if (tau >= 1.0) {
+        const double k = modulusOfNome(std::exp(-std::numbers::pi * tau));
+        return {k, std::sqrt((1.0 - k) * (1.0 + k))};
+    }
+    const double kc = modulusOfNome(std::exp(-std::numbers::pi / tau));
+    return {std::sqrt((1.0 - kc) * (1.0 + kc)), kc};
+}
+
+// 10 log10(1 + eps^2 R_N(w)^2) with the elliptic rational function in its
+// product form, w the frequency over the cutoff:
+//   R_N(w) = w^(N mod 2) prod_i (w^2 - z_i^2) / (1 - k^2 z_i^2 w^2) / sn^2(u_i K)
+// over i = 1..N/2, z_i = cd(u_i K, k), u_i = (2i - 1) / N; the last factor
+// is (1 - k^2 z_i^2) / (1 - z_i^2), which makes R_N(1) = 1.  The zeros of
+// the filter lie at 1 / (k z_i).  Summed as logarithms, above the cutoff
+// in 1 / w, so that no product overflows.
+double ellipticDb(const ReconstructionFilter& filter, double w, double log10W)
+{
+    const int n = filter.order;
+    const double eps2 = epsSquared(filter.rippleDb);
+    const double k = 1.0 / ellipticStopBandEdgeRatio(n, filter.rippleDb, filter.stopBandDb);
+    const double complement = std::sqrt((1.0 - k) * (1.0 + k));
+    const double quarter = completeEllipticK(complement * complement);
+    const bool above = w > 1.0;
+    const double v = above ? 1.0 / w : w; // v^2 does not overflow
+    double log10R = n % 2 == 1 ? log10W : 0.0;
+    for (int i = 1; 2 * i <= n; ++i) {
+        double cn = 0.0;
+        double dn = 0.0;
+        const double sn = boost::math::jacobi_elliptic(k, (2.0 * i - 1.0) / n * quarter, &cn, &dn);
+        const double z = cn / dn;
+        const double kz = k * z;
+        // (w^2 - z^2) / (1 - k^2 z^2 w^2), the same as
+        // (1 - z^2 v^2) / (v^2 - k^2 z^2) with v = 1 / w
+        const double factor =
+            above ? (1.0 - z * z * v * v) / (v * v - kz * kz) : (v * v - z * z) / (1.0 - kz * kz * v * v);
+        log10R += std::log10(std::abs(factor)) - 2.0 * std::log10(sn);
+    }
+    return decibelsOfOnePlus(std::log10(eps2) + 2.0 * log10R);
+}
+
 // The frequency of `steps` clock steps in mHz, exactly rounded.
 std::uint64_t milliHzOf(std::uint64_t steps, const SystemClock& clock)
 {
@@ -68,8 +145,22 @@ void checkRange(int value, int low, int high, const std::string& what)
 
 } // namespace
 
+double ellipticStopBandEdgeRatio(int order, double rippleDb, double stopBandDb)
+{
+    // k1^2 = eps_p^2 / eps_s^2, k1'^2 = 1 - k1^2
+    const double passEps2 = epsSquared(rippleDb);
+    const double stopEps2 = epsSquared(stopBandDb);
+    const double tau = completeEllipticK(passEps2 / stopEps2) /
+                       (order * completeEllipticK((stopEps2 - passEps2) / stopEps2)); // K'(k) / K(k)
+    return 1.0 / modulusOfPeriodRatio(tau).first;
+}
+
 double filterAttenuationDb(const ReconstructionFilter& filter, double hz)
 {
+    if (filter.kind == FilterKind::Elliptic)
+        return ellipticDb(filter, std::max(hz, 0.0) / filter.cutoffHz,
+                          hz > 0.0 ? std::log10(hz) - std::log10(filter.cutoffHz)
+                                   : -std::numeric_limits<double>::infinity());
     if (!(hz > 0.0))
         return filter.kind == FilterKind::Chebyshev ? chebyshevDb(filter.order, filter.rippleDb, 0.0, 0.0) : 0.0;
     const double ratio = hz / filter.cutoffHz;
@@ -79,6 +170,8 @@ double filterAttenuationDb(const ReconstructionFilter& filter, double hz)
         return butterworthDb(filter.order, ratioDecades);
     case FilterKind::Chebyshev:
         return chebyshevDb(filter.order, filter.rippleDb, ratio, ratioDecades);
+    case FilterKind::Elliptic:
+        break;
     }
     return 0.0;
 }
@@ -109,8 +202,20 @@ void checkSpectrumSettings(const SpectrumSettings& settings)
     checkRange(f.order, 1, maxFilterOrder, "the filter order");
     if (!std::isfinite(f.cutoffHz) || !(f.cutoffHz > 0.0))
         throw CalcError(Problem::InvalidSetting, "the filter cutoff must be a number of Hz above 0");
-    if (f.kind == FilterKind::Chebyshev && !(f.rippleDb > 0.0 && f.rippleDb <= 10.0))
-        throw CalcError(Problem::InvalidSetting, "the filter ripple must be above 0 and at most 10 dB");
+    if (f.kind == FilterKind::Butterworth)
+        return;
+    if (!(f.rippleDb > 0.0 && f.rippleDb <= maxRippleDb))
+        throw CalcError(Problem::InvalidSetting,
+                        "the filter ripple must be above 0 and at most " + std::to_string(int(maxRippleDb)) + " dB");
+    if (f.kind == FilterKind::Elliptic && !(f.stopBandDb > f.rippleDb && f.stopBandDb <= maxStopBandDb))
+        throw CalcError(Problem::InvalidSetting,
+                        "the filter stop-band attenuation must be above the ripple and at most " +
+                            std::to_string(int(maxStopBandDb)) + " dB");
+    if (f.kind == FilterKind::Elliptic &&
+        !(ellipticStopBandEdgeRatio(f.order, f.rippleDb, f.stopBandDb) >= minStopBandEdgeRatio))
+        throw CalcError(Problem::InvalidSetting,
+                        "the elliptic filter's stop band would begin less than 0.1 % above its cutoff: "
+                        "lower the order or raise the stop-band attenuation");
 }
 
 const SpectralComponent& Spectrum::output() const

@@ -34,21 +34,32 @@ struct SpectralComponent {
     std::optional<double> filteredDbc;
 };
 
-enum class FilterKind : std::uint8_t { Butterworth, Chebyshev };
+enum class FilterKind : std::uint8_t { Butterworth, Chebyshev, Elliptic };
 
 // A low-pass reconstruction filter after the DAC.
 struct ReconstructionFilter {
     FilterKind kind = FilterKind::Butterworth;
     int order = 5;
-    // Butterworth: the -3 dB frequency; Chebyshev type I: the end of the
-    // pass band, where the attenuation equals the ripple.
+    // Butterworth: the -3 dB frequency; Chebyshev type I and elliptic: the
+    // end of the pass band, where the attenuation equals the ripple.
     double cutoffHz = 0.0;
-    double rippleDb = 0.0; // Chebyshev only
+    double rippleDb = 0.0; // Chebyshev and elliptic
+    // Elliptic only: the least attenuation in the stop band, which begins at
+    // ellipticStopBandEdgeRatio x the cutoff.
+    double stopBandDb = 0.0;
 };
 
-// The filter's attenuation at `hz` in dB, zero or more (the Chebyshev
-// filter's pass band ripples between 0 and the ripple).
+// The filter's attenuation at `hz` in dB, zero or more (the Chebyshev and
+// elliptic filters' pass bands ripple between 0 and the ripple; the
+// elliptic filter's stop band between the stop-band attenuation and
+// infinity, at its zeros).
 double filterAttenuationDb(const ReconstructionFilter& filter, double hz);
+
+// An elliptic filter's stop-band edge over its cutoff (1 / the selectivity
+// k), which its order, ripple and stop-band attenuation fix: the degree
+// equation N K'(k) / K(k) = K'(k1) / K(k1), k1 the ratio of the pass and
+// stop band's eps.
+double ellipticStopBandEdgeRatio(int order, double rippleDb, double stopBandDb);
 
 // The zero-order hold's gain at `hz` in dB (zero or less):
 // 20 log10 |sin(pi x / fc) / (pi x / fc)|; minus infinity at the clock's
@@ -66,12 +77,20 @@ struct SpectrumSettings {
 inline constexpr int maxImages = 100;
 inline constexpr int maxHarmonics = 100;
 inline constexpr int maxFilterOrder = 20;
+inline constexpr double maxRippleDb = 10.0;
+inline constexpr double maxStopBandDb = 200.0;
+// An elliptic filter's stop band must begin at least this far above its
+// cutoff (as its ratio to the cutoff): a narrower transition is of no real
+// filter, and lies beyond what a double can tell from the cutoff.
+inline constexpr double minStopBandEdgeRatio = 1.001;
 
 // Throws CalcError(InvalidSetting) naming the setting and its range: images
 // outside 1..maxImages, harmonics outside 1..maxHarmonics (1: none),
 // a harmonic level that is not finite or above 0 dBc, a filter order
 // outside 1..maxFilterOrder, a cutoff that is not positive and finite, a
-// Chebyshev ripple outside (0, 10] dB.
+// ripple outside (0, maxRippleDb] dB, an elliptic filter's stop-band
+// attenuation not above its ripple or above maxStopBandDb, or whose stop
+// band would begin below minStopBandEdgeRatio x its cutoff.
 void checkSpectrumSettings(const SpectrumSettings& settings);
 
 struct Spectrum {

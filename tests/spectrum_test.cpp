@@ -6,6 +6,8 @@
 #include "calc/tuner.h"
 #include "tests/calc_test_support.h"
 
+#include <boost/math/special_functions/ellint_1.hpp>
+#include <boost/math/special_functions/jacobi_elliptic.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -54,6 +56,11 @@ calc::ReconstructionFilter butterworth(int order, double cutoffHz)
 calc::ReconstructionFilter chebyshev(int order, double cutoffHz, double rippleDb)
 {
     return {FilterKind::Chebyshev, order, cutoffHz, rippleDb};
+}
+
+calc::ReconstructionFilter elliptic(int order, double cutoffHz, double rippleDb, double stopBandDb)
+{
+    return {FilterKind::Elliptic, order, cutoffHz, rippleDb, stopBandDb};
 }
 
 TEST(Spectrum, WorkedValuesAt180MHz)
@@ -233,6 +240,167 @@ TEST(Spectrum, FilterAttenuation)
             << c.hz;
 }
 
+// Elliptic designs from easy to hard: high orders, wide and narrow
+// transitions, a stop band barely above the ripple.
+const struct EllipticDesign {
+    int order;
+    double rippleDb, stopBandDb;
+} ellipticDesigns[] = {
+    {1, 1.0, 20.0},   {2, 0.5, 40.0},  {3, 1.0, 40.0},   {4, 0.1, 50.0},   {5, 0.1, 60.0},
+    {5, 0.5, 60.0},   {6, 1.0, 14.0},  {7, 3.0, 80.0},   {8, 0.01, 100.0}, {12, 1.0, 150.0},
+    {20, 0.1, 200.0}, {9, 10.0, 50.0}, {3, 0.01, 200.0},
+};
+
+std::string describe(const EllipticDesign& d)
+{
+    return "N=" + std::to_string(d.order) + " Rp=" + std::to_string(d.rippleDb) + " Rs=" + std::to_string(d.stopBandDb);
+}
+
+double eps2Of(double db) { return std::pow(10.0, db / 10.0) - 1.0; }
+
+// The attenuation at `w` times the cutoff of a design with a 1 Hz cutoff.
+double ellipticAt(const EllipticDesign& d, double w)
+{
+    return calc::filterAttenuationDb(elliptic(d.order, 1.0, d.rippleDb, d.stopBandDb), w);
+}
+
+// The local minima (or maxima, `sign` -1) of the attenuation on a grid,
+// each refined by golden-section search.
+std::vector<double> extremaOn(const EllipticDesign& d, const std::vector<double>& grid, double sign)
+{
+    const auto f = [&](double w) { return sign * ellipticAt(d, w); };
+    std::vector<double> found;
+    for (std::size_t i = 1; i + 1 < grid.size(); ++i) {
+        if (!(f(grid[i]) < f(grid[i - 1]) && f(grid[i]) <= f(grid[i + 1])))
+            continue;
+        double a = grid[i - 1];
+        double b = grid[i + 1];
+        const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+        for (int step = 0; step < 100; ++step) {
+            const double c = b - g * (b - a);
+            const double e = a + g * (b - a);
+            (f(c) < f(e) ? b : a) = f(c) < f(e) ? e : c;
+        }
+        found.push_back(sign * f((a + b) / 2.0));
+    }
+    return found;
+}
+
+std::vector<double> linearGrid(double from, double to, int points)
+{
+    std::vector<double> grid;
+    for (int i = 0; i < points; ++i)
+        grid.push_back(from + (to - from) * i / (points - 1));
+    return grid;
+}
+
+TEST(Spectrum, EllipticPassBandRipplesBetweenZeroAndTheRipple)
+{
+    for (const EllipticDesign& d : ellipticDesigns) {
+        SCOPED_TRACE(describe(d));
+        EXPECT_NEAR(ellipticAt(d, 1.0), d.rippleDb, 1e-9 * d.rippleDb);
+        // At 0 Hz: 0 for odd orders, the ripple for even ones.
+        EXPECT_NEAR(ellipticAt(d, 0.0), d.order % 2 == 1 ? 0.0 : d.rippleDb, 1e-9 * d.rippleDb);
+        const std::vector<double> grid = linearGrid(0.0, 1.0, 4001);
+        for (double w : grid) {
+            const double db = ellipticAt(d, w);
+            ASSERT_GE(db, -1e-12) << w;
+            ASSERT_LE(db, d.rippleDb * (1 + 1e-9)) << w;
+        }
+        // N + 1 extrema from 0 to the cutoff, the ends among them: zeros
+        // of attenuation and peaks of exactly the ripple, alternating.
+        const std::vector<double> minima = extremaOn(d, grid, 1.0);
+        std::vector<double> maxima = extremaOn(d, grid, -1.0);
+        maxima.push_back(ellipticAt(d, 1.0));
+        if (d.order % 2 == 0)
+            maxima.push_back(ellipticAt(d, 0.0));
+        EXPECT_EQ(minima.size() + (d.order % 2), std::size_t((d.order + 1) / 2));
+        EXPECT_EQ(minima.size() + (d.order % 2) + maxima.size(), std::size_t(d.order + 1));
+        for (double db : minima)
+            EXPECT_NEAR(db, 0.0, 1e-9);
+        for (double db : maxima)
+            EXPECT_NEAR(db, d.rippleDb, 1e-9 * d.rippleDb);
+    }
+}
+
+TEST(Spectrum, EllipticStopBandHoldsTheStopBandAttenuation)
+{
+    for (const EllipticDesign& d : ellipticDesigns) {
+        SCOPED_TRACE(describe(d));
+        const double edge = calc::ellipticStopBandEdgeRatio(d.order, d.rippleDb, d.stopBandDb);
+        ASSERT_GT(edge, 1.0);
+        EXPECT_NEAR(ellipticAt(d, edge), d.stopBandDb, 1e-8 * d.stopBandDb);
+        // From the edge to far beyond it, in steps even in 1 / w, where the
+        // stop band's ripples are as wide as the pass band's.
+        std::vector<double> grid;
+        for (double v : linearGrid(1.0, 1e-3, 4001))
+            grid.push_back(edge / v);
+        for (double w : grid)
+            ASSERT_GE(ellipticAt(d, w), d.stopBandDb * (1 - 1e-8)) << w;
+        // Minima of exactly the stop-band attenuation: at the edge and
+        // between each two zeros, and (even orders) far above.
+        std::vector<double> minima = extremaOn(d, grid, 1.0);
+        minima.push_back(ellipticAt(d, edge));
+        EXPECT_EQ(minima.size(), std::size_t((d.order + 1) / 2));
+        for (double db : minima)
+            EXPECT_NEAR(db, d.stopBandDb, 1e-7 * d.stopBandDb);
+        // floor(N / 2) zeros of transmission: infinite attenuation peaks.
+        EXPECT_EQ(extremaOn(d, grid, -1.0).size(), std::size_t(d.order / 2));
+        if (d.order % 2 == 0) {
+            EXPECT_NEAR(ellipticAt(d, 1e300), d.stopBandDb, 1e-7 * d.stopBandDb);
+        } else {
+            EXPECT_GT(ellipticAt(d, 1e300), 5000.0); // 20 dB a decade, without overflow
+        }
+    }
+}
+
+// Two other forms of the same design, computed here independently.
+TEST(Spectrum, EllipticAgreesWithTheJacobiFormAndTheDegreeEquation)
+{
+    using boost::math::ellint_1;
+    using boost::math::jacobi_cd;
+    using boost::math::jacobi_sn;
+    for (const EllipticDesign& d : ellipticDesigns) {
+        SCOPED_TRACE(describe(d));
+        const double epsP2 = eps2Of(d.rippleDb);
+        const double epsS2 = eps2Of(d.stopBandDb);
+        const double k1 = std::sqrt(epsP2 / epsS2);
+        const double k = 1.0 / calc::ellipticStopBandEdgeRatio(d.order, d.rippleDb, d.stopBandDb);
+        const double bigK = ellint_1(k);
+        // The degree equation as a product: k1 = k^N prod sn^4(u_i K, k),
+        // u_i = (2i - 1) / N.
+        double product = std::pow(k, d.order);
+        for (int i = 1; 2 * i <= d.order; ++i)
+            product *= std::pow(jacobi_sn(k, (2.0 * i - 1) / d.order * bigK), 4);
+        EXPECT_NEAR(product / k1, 1.0, 1e-9);
+        // In the pass band R_N(w) = cd(N u K(k1), k1) where w = cd(u K, k),
+        // that is u = 1 - F(asin w, k) / K.
+        const double bigK1 = ellint_1(k1);
+        for (double w : linearGrid(0.0, 1.0, 41)) {
+            const double u = 1.0 - ellint_1(k, std::asin(w)) / bigK;
+            const double r = jacobi_cd(k1, d.order * u * bigK1);
+            EXPECT_NEAR(ellipticAt(d, w), 10 * std::log10(1 + epsP2 * r * r), 1e-9 * d.rippleDb) << w;
+        }
+        // The stop band mirrors the pass band: R_N(w) R_N(edge / w) = 1 / k1,
+        // so eps^2 R^2 at the two multiply to eps_p^2 eps_s^2.
+        const double edge = 1.0 / k;
+        for (double w : linearGrid(0.05, 1.0, 20)) {
+            const double a = eps2Of(ellipticAt(d, w));
+            const double b = eps2Of(ellipticAt(d, edge / w));
+            if (a > 1e-12) {
+                EXPECT_NEAR(std::log(a) + std::log(b), std::log(epsP2 * epsS2), 1e-6) << w;
+            }
+        }
+    }
+    // Order 2 in closed form (Landen): k1 = (1 - k') / (1 + k'), so the edge
+    // is (1 + k1) / (2 sqrt k1).
+    for (const double stopBandDb : {20.0, 40.0, 80.0}) {
+        const double k1 = std::sqrt(eps2Of(1.0) / eps2Of(stopBandDb));
+        EXPECT_NEAR(calc::ellipticStopBandEdgeRatio(2, 1.0, stopBandDb), (1 + k1) / (2 * std::sqrt(k1)), 1e-9)
+            << stopBandDb;
+    }
+}
+
 TEST(Spectrum, FilteredColumnIsRelativeToTheFilteredOutput)
 {
     // The filter takes 27.489 dB off the 110 MHz image and 3.010 dB off
@@ -332,6 +500,20 @@ TEST(Spectrum, UnusableSettingsAreRefused)
         {with([&](auto& s) { s.filter = chebyshev(5, 70e6, nan); }), true},
         {with([](auto& s) { s.filter = chebyshev(5, 70e6, 10); }), false},
         {with([](auto& s) { s.filter = chebyshev(5, 70e6, 0.01); }), false},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 0.5, 60); }), false},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 0.5, 0.5); }), true},
+        {with([](auto& s) { s.filter = elliptic(1, 70e6, 0.5, 0.51); }), false},
+        // Stop bands less than 0.1 % above the cutoff: 1.0000000048 and
+        // 1.00067 times it; 14 dB puts it 0.2 % above.
+        {with([](auto& s) { s.filter = elliptic(6, 70e6, 1, 1.5); }), true},
+        {with([](auto& s) { s.filter = elliptic(6, 70e6, 1, 10); }), true},
+        {with([](auto& s) { s.filter = elliptic(6, 70e6, 1, 14); }), false},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 0.5, calc::maxStopBandDb); }), false},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 0.5, calc::maxStopBandDb + 1); }), true},
+        {with([&](auto& s) { s.filter = elliptic(5, 70e6, 0.5, nan); }), true},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 0, 60); }), true},
+        {with([](auto& s) { s.filter = elliptic(5, 70e6, 10.5, 60); }), true},
+        {with([](auto& s) { s.filter = elliptic(calc::maxFilterOrder + 1, 70e6, 0.5, 60); }), true},
     };
     const calc::Tuner tuner = crystal30();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
