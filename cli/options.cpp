@@ -23,7 +23,8 @@ const Names<calc::UnitIndex> unitNames{{"Hz", calc::Hz}, {"KHz", calc::KHz}, {"M
 const Names<calc::DataMode> modeNames{{"serial", calc::Serial}, {"parallel", calc::Parallel}};
 const Names<calc::Chip> chipNames{{"ad9851", calc::Chip::AD9851}, {"ad9850", calc::Chip::AD9850}};
 const Names<calc::FilterKind> filterNames{{"butterworth", calc::FilterKind::Butterworth},
-                                          {"chebyshev", calc::FilterKind::Chebyshev}};
+                                          {"chebyshev", calc::FilterKind::Chebyshev},
+                                          {"elliptic", calc::FilterKind::Elliptic}};
 const Names<calc::DriverTarget> targetNames{{"c", calc::DriverTarget::C},
                                             {"arduino", calc::DriverTarget::Arduino},
                                             {"micropython", calc::DriverTarget::MicroPython}};
@@ -116,10 +117,26 @@ void checkSpectrumSetting(const calc::SpectrumSettings& settings, const std::str
     }
 }
 
-const char* const filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
+const char* const filterForms =
+    "--filter takes butterworth:ORDER:CUTOFF_HZ, chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB "
+    "or elliptic:ORDER:CUTOFF_HZ:RIPPLE_DB:STOPBAND_DB";
 
-// "butterworth:ORDER:CUTOFF_HZ" or "chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB",
-// the kind in any case.
+// How many values, the name among them, each kind of filter takes.
+std::size_t filterParts(calc::FilterKind kind)
+{
+    switch (kind) {
+    case calc::FilterKind::Butterworth:
+        return 3;
+    case calc::FilterKind::Chebyshev:
+        return 4;
+    case calc::FilterKind::Elliptic:
+        return 5;
+    }
+    return 0;
+}
+
+// "butterworth:ORDER:CUTOFF_HZ", "chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB" or
+// "elliptic:ORDER:CUTOFF_HZ:RIPPLE_DB:STOPBAND_DB", the kind in any case.
 calc::ReconstructionFilter readFilter(std::string_view text)
 {
     std::vector<std::string_view> parts;
@@ -137,25 +154,27 @@ calc::ReconstructionFilter readFilter(std::string_view text)
     if (named == filterNames.end())
         throw std::invalid_argument("--filter: unknown filter '" + std::string(parts.front()) + "' (use " +
                                     nameList(filterNames) + ")");
-    calc::ReconstructionFilter filter;
-    filter.kind = named->second;
-    if (parts.size() != (filter.kind == calc::FilterKind::Chebyshev ? 4u : 3u))
+    // Each value is checked in turn, those after it at values that pass.
+    calc::ReconstructionFilter filter{named->second, 1, 1.0, 1.0, calc::maxStopBandDb};
+    if (parts.size() != filterParts(filter.kind))
         throw std::invalid_argument(filterForms);
-    // Each value is checked in a filter whose other values pass.
     const auto check = [&](std::string_view part, const char* name, auto set) {
-        calc::SpectrumSettings alone;
-        alone.filter = calc::ReconstructionFilter{filter.kind, 1, 1.0, 1.0};
-        set(*alone.filter);
         set(filter);
-        checkSpectrumSetting(alone, std::string("--filter: ") + name, part);
+        calc::SpectrumSettings settings;
+        settings.filter = filter;
+        checkSpectrumSetting(settings, std::string("--filter: ") + name, part);
     };
     const int order = readWholeNumber(parts[1], "--filter: order");
     check(parts[1], "order", [&](calc::ReconstructionFilter& f) { f.order = order; });
     const double cutoff = readNumber(parts[2], "--filter: cutoff");
     check(parts[2], "cutoff", [&](calc::ReconstructionFilter& f) { f.cutoffHz = cutoff; });
-    if (filter.kind == calc::FilterKind::Chebyshev) {
+    if (parts.size() > 3) {
         const double ripple = readNumber(parts[3], "--filter: ripple");
         check(parts[3], "ripple", [&](calc::ReconstructionFilter& f) { f.rippleDb = ripple; });
+    }
+    if (parts.size() > 4) {
+        const double stopBand = readNumber(parts[4], "--filter: stop band");
+        check(parts[4], "stop band", [&](calc::ReconstructionFilter& f) { f.stopBandDb = stopBand; });
     }
     return filter;
 }
@@ -316,10 +335,13 @@ CommandLine::CommandLine(Options& o) : options_(o), app_("", "ad9851-word")
         ->group(spectrumGroup);
     app.add_option("--filter", filter_,
                    "a reconstruction filter of ORDER 1 to 20: KIND\n"
-                   "butterworth:ORDER:CUTOFF_HZ (-3 dB there) or chebyshev:\n"
+                   "butterworth:ORDER:CUTOFF_HZ (-3 dB there), chebyshev:\n"
                    "ORDER:CUTOFF_HZ:RIPPLE_DB (type I, the pass band up to\n"
-                   "CUTOFF_HZ, RIPPLE_DB above 0 and at most 10)")
-        ->option_text("KIND:ORDER:CUTOFF_HZ[:RIPPLE_DB]")
+                   "CUTOFF_HZ, RIPPLE_DB above 0 and at most 10) or elliptic:\n"
+                   "ORDER:CUTOFF_HZ:RIPPLE_DB:STOPBAND_DB (at least\n"
+                   "STOPBAND_DB, above RIPPLE_DB and at most 200, in the stop\n"
+                   "band, which must begin 0.1 % or more above CUTOFF_HZ)")
+        ->option_text("KIND:ORDER:CUTOFF_HZ[:RIPPLE_DB[:STOPBAND_DB]]")
         ->group(spectrumGroup);
     app.add_flag("--svg", o.svg, "the plot of one FREQUENCY's spectrum as an SVG document")->group(spectrumGroup);
 

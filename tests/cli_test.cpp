@@ -27,7 +27,9 @@ constexpr const char* spectrumTakes =
 constexpr const char* svgTakes = "--svg plots one FREQUENCY given on the command line, without --csv";
 constexpr const char* spectrumOptions =
     "--images, --harmonics, --harmonic-dbc and --filter belong to --spectrum and --plan";
-constexpr const char* filterForms = "--filter takes butterworth:ORDER:CUTOFF_HZ or chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB";
+constexpr const char* filterForms =
+    "--filter takes butterworth:ORDER:CUTOFF_HZ, chebyshev:ORDER:CUTOFF_HZ:RIPPLE_DB "
+    "or elliptic:ORDER:CUTOFF_HZ:RIPPLE_DB:STOPBAND_DB";
 
 struct Outcome {
     std::string out;
@@ -332,8 +334,20 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongFirst)
         {{"--spectrum", "--harmonic-dbc", "3", "10"},
          "--harmonic-dbc \"3\": the harmonic level must be a number of dBc, 0 or below"},
         {{"--spectrum", "--harmonic-dbc", "-50dB", "10"}, "--harmonic-dbc \"-50dB\" is not a number"},
-        {{"--spectrum", "--filter", "elliptic:5:70e6", "10"},
-         "--filter: unknown filter 'elliptic' (use butterworth or chebyshev)"},
+        {{"--spectrum", "--filter", "bessel:5:70e6", "10"},
+         "--filter: unknown filter 'bessel' (use butterworth, chebyshev or elliptic)"},
+        {{"--spectrum", "--filter", "elliptic:5:70e6:0.5", "10"}, filterForms},
+        {{"--spectrum", "--filter", "chebyshev:5:70e6:0.5:60", "10"}, filterForms},
+        {{"--spectrum", "--filter", "elliptic:5:70e6:11:60", "10"},
+         "--filter: ripple \"11\": the filter ripple must be above 0 and at most 10 dB"},
+        {{"--spectrum", "--filter", "elliptic:5:70e6:0.5:0.5", "10"},
+         "--filter: stop band \"0.5\": the filter stop-band attenuation must be above the ripple and at most 200 dB"},
+        {{"--spectrum", "--filter", "elliptic:5:70e6:0.5:60dB", "10"}, "--filter: stop band \"60dB\" is not a number"},
+        // Order 20 passes alone; with 30 dB its stop band would begin
+        // 1.0000001 times the cutoff.
+        {{"--spectrum", "--filter", "elliptic:20:70e6:1:30", "10"},
+         "--filter: stop band \"30\": the elliptic filter's stop band would begin less than 0.1 % above its cutoff: "
+         "lower the order or raise the stop-band attenuation"},
         {{"--spectrum", "--filter", "butterworth:7", "10"}, filterForms},
         {{"--spectrum", "--filter", "chebyshev:7:70e6", "10"}, filterForms},
         {{"--spectrum", "--filter", "butterworth:7:70e6:1", "10"}, filterForms},
@@ -654,6 +668,15 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
          "fundamental\t1\t70000000.019\t0.00\t0.00\n"
          "image\t-1\t109999999.981\t-3.93\t-28.40\n"
          "image\t1\t250000000.019\t-11.06\t-85.44\n",
+         ""},
+        // A 5th-order elliptic filter, 0.5 dB up to 70 MHz, 60 dB from
+        // 1.777 times that (124.4 MHz): 110 MHz lies between, 250 MHz well
+        // beyond, 62.96 dB down from the output (0.5 dB down itself).
+        {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "--filter",
+          "Elliptic:5:70e6:0.5:60", "70"},
+         "fundamental\t1\t70000000.019\t0.00\t0.00\n"
+         "image\t-1\t109999999.981\t-3.93\t-44.67\n"
+         "image\t1\t250000000.019\t-11.06\t-74.02\n",
          ""},
         // A filter too wide leaves the warning, said after the filter.
         {{"-c", "30", "-u", "MHz", "--spectrum", "--images", "1", "--harmonics", "1", "--filter",
