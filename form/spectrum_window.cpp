@@ -139,6 +139,20 @@ void check(const calc::SpectrumSettings& settings, SpectrumId box, std::string_v
     }
 }
 
+calc::FilterKind filterKindOf(FilterChoice choice)
+{
+    switch (choice) {
+    case FilterChoice::Chebyshev:
+        return calc::FilterKind::Chebyshev;
+    case FilterChoice::Elliptic:
+        return calc::FilterKind::Elliptic;
+    case FilterChoice::None:
+    case FilterChoice::Butterworth:
+        break;
+    }
+    return calc::FilterKind::Butterworth;
+}
+
 } // namespace
 
 calc::SpectrumSettings SpectrumWindow::readSettings() const
@@ -151,16 +165,23 @@ calc::SpectrumSettings SpectrumWindow::readSettings() const
     const FilterChoice choice = view_.filterChoice();
     if (choice == FilterChoice::None)
         return settings;
-    calc::ReconstructionFilter filter;
-    filter.kind = choice == FilterChoice::Butterworth ? calc::FilterKind::Butterworth : calc::FilterKind::Chebyshev;
+    // Each box is checked in turn, those after it at values that pass.
+    calc::ReconstructionFilter& filter = settings.filter.emplace();
+    filter.kind = filterKindOf(choice);
     filter.order = readWhole(view_, SpectrumId::Order, calc::maxFilterOrder);
     filter.cutoffHz = readNumber(view_, SpectrumId::Cutoff) * 1e6;
-    if (filter.kind == calc::FilterKind::Chebyshev)
-        filter.rippleDb = readNumber(view_, SpectrumId::Ripple);
-    settings.filter = filter;
+    filter.stopBandDb = calc::maxStopBandDb;
     if (!(filter.cutoffHz > 0) || !std::isfinite(filter.cutoffHz))
         check(settings, SpectrumId::Cutoff, "是大于 0 的频率");
+    if (filter.kind == calc::FilterKind::Butterworth)
+        return settings;
+    filter.rippleDb = readNumber(view_, SpectrumId::Ripple);
     check(settings, SpectrumId::Ripple, "大于 0 dB 且不超过 10 dB");
+    if (filter.kind == calc::FilterKind::Elliptic) {
+        filter.stopBandDb = readNumber(view_, SpectrumId::StopBand);
+        check(settings, SpectrumId::StopBand,
+              "大于纹波且不超过 200 dB，并足以让阻带从截止频率之上 0.1 % 以外开始（阶数越高，所需越大）");
+    }
     return settings;
 }
 
@@ -187,7 +208,9 @@ void SpectrumWindow::filterChosen()
     for (SpectrumId id : {SpectrumId::Order, SpectrumId::Cutoff, SpectrumId::OrderLabel, SpectrumId::CutoffLabel})
         view_.setEnabled(id, choice != FilterChoice::None);
     for (SpectrumId id : {SpectrumId::Ripple, SpectrumId::RippleLabel})
-        view_.setEnabled(id, choice == FilterChoice::Chebyshev);
+        view_.setEnabled(id, choice == FilterChoice::Chebyshev || choice == FilterChoice::Elliptic);
+    for (SpectrumId id : {SpectrumId::StopBand, SpectrumId::StopBandLabel})
+        view_.setEnabled(id, choice == FilterChoice::Elliptic);
     recompute();
 }
 

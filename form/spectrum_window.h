@@ -56,6 +56,8 @@ enum class SpectrumId : std::uint8_t {
     Cutoff,
     RippleLabel,
     Ripple,
+    StopBandLabel,
+    StopBand,
     SaveSvg,
     SavePng,
     SaveCsv,
@@ -75,10 +77,10 @@ struct SpectrumControl {
     bool qtOnly;  // only the Qt window has it (PNG needs an image writer)
 };
 
-inline constexpr std::array<SpectrumControl, 20> spectrumControls{{
+inline constexpr std::array<SpectrumControl, 22> spectrumControls{{
     {SpectrumId::Plot, "plot", SpectrumKind::Plot, "", "频谱图", -1, 0, -1, false},
     {SpectrumId::Status, "status", SpectrumKind::Status, "", "状态", -1, 0, -1, false},
-    {SpectrumId::Table, "components", SpectrumKind::Table, "", "频谱成分", -1, 0, 10, false},
+    {SpectrumId::Table, "components", SpectrumKind::Table, "", "频谱成分", -1, 0, 11, false},
     {SpectrumId::ImagesLabel, "imagesLabel", SpectrumKind::Label, "K 镜像阶数", "", 0, 84, -1, false},
     {SpectrumId::Images, "images", SpectrumKind::NumberBox, "2", "K 镜像阶数", 0, 56, 0, false},
     {SpectrumId::HarmonicsLabel, "harmonicsLabel", SpectrumKind::Label, "N 谐波次数", "", 0, 84, -1, false},
@@ -93,9 +95,11 @@ inline constexpr std::array<SpectrumControl, 20> spectrumControls{{
     {SpectrumId::Cutoff, "cutoff", SpectrumKind::NumberBox, "70", "截止频率 MHz", 1, 72, 5, false},
     {SpectrumId::RippleLabel, "rippleLabel", SpectrumKind::Label, "纹波 dB", "", 1, 60, -1, false},
     {SpectrumId::Ripple, "ripple", SpectrumKind::NumberBox, "0.5", "纹波 dB", 1, 56, 6, false},
-    {SpectrumId::SaveSvg, "saveSvg", SpectrumKind::Button, "保存 SVG…", "保存 SVG", 2, 104, 7, false},
-    {SpectrumId::SavePng, "savePng", SpectrumKind::Button, "保存 PNG…", "保存 PNG", 2, 104, 8, true},
-    {SpectrumId::SaveCsv, "saveCsv", SpectrumKind::Button, "保存 CSV…", "保存 CSV", 2, 104, 9, false},
+    {SpectrumId::StopBandLabel, "stopBandLabel", SpectrumKind::Label, "阻带衰减 dB", "", 1, 84, -1, false},
+    {SpectrumId::StopBand, "stopBand", SpectrumKind::NumberBox, "60", "阻带衰减 dB", 1, 56, 7, false},
+    {SpectrumId::SaveSvg, "saveSvg", SpectrumKind::Button, "保存 SVG…", "保存 SVG", 2, 104, 8, false},
+    {SpectrumId::SavePng, "savePng", SpectrumKind::Button, "保存 PNG…", "保存 PNG", 2, 104, 9, true},
+    {SpectrumId::SaveCsv, "saveCsv", SpectrumKind::Button, "保存 CSV…", "保存 CSV", 2, 104, 10, false},
 }};
 
 // The index of a control in the table: the table lists them in the order
@@ -110,9 +114,9 @@ static_assert([] {
 
 constexpr const SpectrumControl& spectrumControl(SpectrumId id) { return spectrumControls.at(spectrumIndex(id)); }
 
-// The choices of the filter list, in their order: 无, 巴特沃斯, 切比雪夫.
-enum class FilterChoice : std::uint8_t { None, Butterworth, Chebyshev };
-inline constexpr std::array<std::string_view, 3> filterChoices{"无", "巴特沃斯", "切比雪夫"};
+// The choices of the filter list, in their order: 无, 巴特沃斯, 切比雪夫, 椭圆.
+enum class FilterChoice : std::uint8_t { None, Butterworth, Chebyshev, Elliptic };
+inline constexpr std::array<std::string_view, 4> filterChoices{"无", "巴特沃斯", "切比雪夫", "椭圆"};
 
 // The controls that take focus, in tab order.  `qt` false leaves out the
 // Qt-only ones.

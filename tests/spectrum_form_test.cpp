@@ -87,7 +87,7 @@ TEST_F(SpectrumForm, BeforeAnyCalculationItSaysSoAndSavesNothing)
     EXPECT_EQ(logic.svgText(), "");
     EXPECT_EQ(logic.csvText(), "");
     // Without a filter its boxes are off.
-    for (SpectrumId id : {SpectrumId::Order, SpectrumId::Cutoff, SpectrumId::Ripple})
+    for (SpectrumId id : {SpectrumId::Order, SpectrumId::Cutoff, SpectrumId::Ripple, SpectrumId::StopBand})
         EXPECT_FALSE(view.enabled.at(id));
     // Settings changed before anything is calculated: nothing to report.
     view.texts[SpectrumId::Images] = "x";
@@ -147,6 +147,29 @@ TEST_F(SpectrumForm, TheSettingsChangeWhatIsShown)
     EXPECT_EQ(logic.spectrum()->settings.filter->kind, calc::FilterKind::Chebyshev);
     EXPECT_DOUBLE_EQ(logic.spectrum()->settings.filter->rippleDb, 0.5);
     EXPECT_DOUBLE_EQ(logic.spectrum()->settings.filter->cutoffHz, 70e6);
+    EXPECT_FALSE(view.enabled.at(SpectrumId::StopBand));
+
+    // A 5th-order elliptic filter, 0.5 dB to 70 MHz, 60 dB in the stop band
+    // from 124.4 MHz: the 110 MHz image in between loses 40.74 dB more than
+    // the output.
+    view.choice = form::FilterChoice::Elliptic;
+    view.texts[SpectrumId::Order] = "5";
+    logic.filterChosen();
+    EXPECT_TRUE(view.enabled.at(SpectrumId::Ripple));
+    EXPECT_TRUE(view.enabled.at(SpectrumId::StopBand));
+    EXPECT_TRUE(view.enabled.at(SpectrumId::StopBandLabel));
+    EXPECT_TRUE(view.errors.empty());
+    EXPECT_EQ(logic.spectrum()->settings.filter->kind, calc::FilterKind::Elliptic);
+    EXPECT_DOUBLE_EQ(logic.spectrum()->settings.filter->stopBandDb, 60.0);
+    EXPECT_EQ(view.row("镜像", "-1").at(4), "-44.67");
+    view.texts[SpectrumId::StopBand] = "80";
+    logic.settingsChanged();
+    EXPECT_DOUBLE_EQ(logic.spectrum()->settings.filter->stopBandDb, 80.0);
+
+    view.choice = form::FilterChoice::Butterworth;
+    logic.filterChosen();
+    EXPECT_FALSE(view.enabled.at(SpectrumId::StopBand));
+    EXPECT_FALSE(view.enabled.at(SpectrumId::Ripple));
 }
 
 TEST_F(SpectrumForm, NumbersAreReadAsElsewhereInTheProgram)
@@ -182,6 +205,13 @@ TEST_F(SpectrumForm, AnUnusableSettingNamesItsBoxAndKeepsTheTable)
         {SpectrumId::Cutoff, "-70", form::FilterChoice::Chebyshev, "截止频率 MHz"},
         {SpectrumId::Ripple, "0", form::FilterChoice::Chebyshev, "纹波 dB"},
         {SpectrumId::Ripple, "11", form::FilterChoice::Chebyshev, "不超过 10 dB"},
+        {SpectrumId::Ripple, "11", form::FilterChoice::Elliptic, "不超过 10 dB"},
+        {SpectrumId::StopBand, "x", form::FilterChoice::Elliptic, "“阻带衰减 dB”中不是一个数"},
+        {SpectrumId::StopBand, "0.5", form::FilterChoice::Elliptic, "大于纹波"},
+        {SpectrumId::StopBand, "201", form::FilterChoice::Elliptic, "不超过 200 dB"},
+        // 5th order, 0.5 dB ripple, 3 dB: the stop band would begin 0.03 %
+        // above the cutoff.
+        {SpectrumId::StopBand, "3", form::FilterChoice::Elliptic, "0.1 %"},
     };
     logic.calculated(calculatedFor("70", "30"));
     const auto shown = view.rows;
@@ -283,7 +313,7 @@ TEST(SpectrumLayout, TabOrderRunsThroughTheSettingsTheButtonsAndTheTable)
         names.push_back(c->name);
     EXPECT_EQ(names,
               (std::vector<std::string_view>{"images", "harmonics", "harmonicLevel", "filter", "filterOrder", "cutoff",
-                                             "ripple", "saveSvg", "savePng", "saveCsv", "components"}));
+                                             "ripple", "stopBand", "saveSvg", "savePng", "saveCsv", "components"}));
     const auto win32 = form::spectrumTabOrder(false);
     EXPECT_EQ(win32.size(), names.size() - 1);
     EXPECT_TRUE(std::ranges::none_of(win32, [](const auto* c) { return c->qtOnly; }));
