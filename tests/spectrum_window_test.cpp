@@ -199,6 +199,19 @@ TEST_F(SpectrumWindowTest, ChangingTheSettingsUpdatesTableAndPlot)
     EXPECT_EQ(control<QTableWidget>(SpectrumId::Table)->columnCount(), 5);
     EXPECT_EQ(tableRow("镜像", "-1").value(4), "-28.40"); // -3.926 - 27.489 + 3.010
 
+    // The elliptic filter brings its stop-band box with it.
+    EXPECT_FALSE(control(SpectrumId::StopBand)->isEnabled());
+    filter->setCurrentIndex(int(form::FilterChoice::Elliptic));
+    EXPECT_EQ(filter->currentText(), QString("椭圆"));
+    EXPECT_TRUE(control(SpectrumId::Ripple)->isEnabled());
+    EXPECT_TRUE(control(SpectrumId::StopBand)->isEnabled());
+    EXPECT_EQ(control(SpectrumId::StopBand)->accessibleName(), QString("阻带衰减 dB"));
+    type(SpectrumId::Order, "5");
+    EXPECT_EQ(tableRow("镜像", "-1").value(4), "-44.67"); // 0.5 dB ripple, 60 dB from 124.4 MHz
+    // 40 dB from 89.1 MHz: the image at least 40 - 0.5 dB further down
+    type(SpectrumId::StopBand, "40");
+    EXPECT_EQ(tableRow("镜像", "-1").value(4), "-44.99");
+
     // The plot is drawn for the widget's size, and again after a resize.
     QWidget* plot = control(SpectrumId::Plot);
     const QSize before = plot->size();
