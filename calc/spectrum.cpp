@@ -89,6 +89,17 @@ std::pair<double, double> modulusOfPeriodRatio(double tau)
     return {std::sqrt((1.0 - kc) * (1.0 + kc)), kc};
 }
 
+// An elliptic filter's selectivity k = cutoff / stop-band edge and its
+// complement, from the degree equation N K'(k) / K(k) = K'(k1) / K(k1) with
+// k1^2 = eps_p^2 / eps_s^2 and k1'^2 = 1 - k1^2.
+std::pair<double, double> ellipticSelectivity(int order, double rippleDb, double stopBandDb)
+{
+    const double passEps2 = epsSquared(rippleDb);
+    const double stopEps2 = epsSquared(stopBandDb);
+    return modulusOfPeriodRatio(completeEllipticK(passEps2 / stopEps2) /
+                                (order * completeEllipticK((stopEps2 - passEps2) / stopEps2)));
+}
+
 // 10 log10(1 + eps^2 R_N(w)^2) with the elliptic rational function in its
 // product form, w the frequency over the cutoff:
 //   R_N(w) = w^(N mod 2) prod_i (w^2 - z_i^2) / (1 - k^2 z_i^2 w^2) / sn^2(u_i K)
@@ -100,8 +111,7 @@ double ellipticDb(const ReconstructionFilter& filter, double w, double log10W)
 {
     const int n = filter.order;
     const double eps2 = epsSquared(filter.rippleDb);
-    const double k = 1.0 / ellipticStopBandEdgeRatio(n, filter.rippleDb, filter.stopBandDb);
-    const double complement = std::sqrt((1.0 - k) * (1.0 + k));
+    const auto [k, complement] = ellipticSelectivity(n, filter.rippleDb, filter.stopBandDb);
     const double quarter = completeEllipticK(complement * complement);
     const bool above = w > 1.0;
     const double v = above ? 1.0 / w : w; // v^2 does not overflow
@@ -147,12 +157,7 @@ void checkRange(int value, int low, int high, const std::string& what)
 
 double ellipticStopBandEdgeRatio(int order, double rippleDb, double stopBandDb)
 {
-    // k1^2 = eps_p^2 / eps_s^2, k1'^2 = 1 - k1^2
-    const double passEps2 = epsSquared(rippleDb);
-    const double stopEps2 = epsSquared(stopBandDb);
-    const double tau = completeEllipticK(passEps2 / stopEps2) /
-                       (order * completeEllipticK((stopEps2 - passEps2) / stopEps2)); // K'(k) / K(k)
-    return 1.0 / modulusOfPeriodRatio(tau).first;
+    return 1.0 / ellipticSelectivity(order, rippleDb, stopBandDb).first;
 }
 
 double filterAttenuationDb(const ReconstructionFilter& filter, double hz)
