@@ -392,6 +392,20 @@ TEST(Spectrum, EllipticAgreesWithTheJacobiFormAndTheDegreeEquation)
             }
         }
     }
+    // The degree equation solved for k^2 to 30 digits with mpmath 1.3
+    // (findroot on ellipk(1 - m) / ellipk(m), its K' / K).
+    const struct {
+        EllipticDesign design;
+        double edge;
+    } solved[] = {
+        {{3, 1.0, 40.0}, 2.41618360354303306},
+        {{5, 0.1, 60.0}, 2.04437398971777631},
+        {{20, 0.1, 200.0}, 1.20629790696837043},
+    };
+    for (const auto& c : solved)
+        EXPECT_NEAR(calc::ellipticStopBandEdgeRatio(c.design.order, c.design.rippleDb, c.design.stopBandDb), c.edge,
+                    1e-11 * c.edge)
+            << describe(c.design);
     // Order 2 in closed form (Landen): k1 = (1 - k') / (1 + k'), so the edge
     // is (1 + k1) / (2 sqrt k1).
     for (const double stopBandDb : {20.0, 40.0, 80.0}) {
