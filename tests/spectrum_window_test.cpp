@@ -180,6 +180,16 @@ TEST_F(SpectrumWindowTest, ItShowsTheImageAndFollowsEveryCalculation)
         box->done(QMessageBox::Ok);
 }
 
+TEST_F(SpectrumWindowTest, TheTitleFollowsEachCalculation)
+{
+    main->openSpectrum();
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱");
+    calculate("36.05", "30");
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱 — 最近成分 H4，距输出 250000.069 Hz");
+    calculate("36.05", "20");
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱 — 最近成分 H2，距输出 11849999.959 Hz");
+}
+
 TEST_F(SpectrumWindowTest, ChangingTheSettingsUpdatesTableAndPlot)
 {
     calculate("70", "30");

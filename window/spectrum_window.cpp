@@ -96,7 +96,6 @@ QWidget* makeControl(const form::SpectrumControl& entry, SpectrumWindow* window,
 SpectrumWindow::SpectrumWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(qstr(form::spectrumWindowName));
-    setWindowTitle(qstr(form::spectrumWindowCaption));
     const form::PixelSize opening = form::spectrumOpeningSize(form::layoutDpi);
     const form::PixelSize minimum = form::spectrumMinimumSize(form::layoutDpi, true);
     resize(opening.width, opening.height);
@@ -243,6 +242,8 @@ void SpectrumWindow::showStatus(std::string_view text)
     static_cast<QLabel*>(control(form::SpectrumId::Status))->setText(qstr(text));
     static_cast<PlotView*>(control(form::SpectrumId::Plot))->setPlaceholder(qstr(text));
 }
+
+void SpectrumWindow::showTitle(std::string_view text) { setWindowTitle(qstr(text)); }
 
 void SpectrumWindow::showError(std::string_view message)
 {
