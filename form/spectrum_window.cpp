@@ -209,6 +209,16 @@ void SpectrumWindow::recompute()
         view_.focus(e.box());
         return;
     }
+    if (calculation_->word == 0) {
+        spectrum_.reset();
+        for (SpectrumId id : {SpectrumId::SaveSvg, SpectrumId::SavePng, SpectrumId::SaveCsv})
+            view_.setEnabled(id, false);
+        view_.showTable(std::vector<std::string>(componentColumns.begin(), componentColumns.end() - 1), {});
+        view_.showTitle(spectrumWindowCaption);
+        view_.showStatus(nothingForWordZero);
+        view_.plotChanged();
+        return;
+    }
     calc::SystemClock clock;
     try {
         const std::string crystal = std::to_string(calculation_->crystalMHz);

@@ -193,6 +193,10 @@ public:
 
 // The message shown before the main window has calculated anything.
 inline constexpr std::string_view nothingCalculatedYet = "尚无计算结果：请在主窗口中输入频率并按“计算”。";
+// The message shown when the main window calculated a word of 0: the chip
+// puts out nothing.
+inline constexpr std::string_view nothingForWordZero =
+    "频率字为 0：芯片没有输出，无频谱可显示。请在主窗口的“频率设置”中输入大于 0 的频率。";
 
 // The suggested names of saved files.
 inline constexpr std::string_view svgFileName = "spectrum.svg";

@@ -149,6 +149,33 @@ TEST_F(SpectrumForm, TheTitleNamesTheComponentNearestTheOutput)
     EXPECT_EQ(view.title, imageTitle);
 }
 
+TEST_F(SpectrumForm, AWordOfZeroShowsWhyThereIsNoSpectrum)
+{
+    logic.calculated(calculatedFor("70", "30"));
+    const form::Calculated zero = calculatedFor("0", "30");
+    ASSERT_EQ(zero.word, 0u);
+    logic.calculated(zero);
+    // Said in the status line, naming the main window's box, in Chinese;
+    // what was shown before goes, as it is not this calculation's.
+    EXPECT_TRUE(view.errors.empty()) << view.errors.front();
+    EXPECT_EQ(view.status, form::nothingForWordZero);
+    EXPECT_NE(view.status.find("“频率设置”"), std::string::npos);
+    EXPECT_EQ(view.title, "频谱");
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_FALSE(logic.spectrum().has_value());
+    EXPECT_FALSE(logic.plot(800, 480).has_value());
+    EXPECT_EQ(logic.csvText(), "");
+    for (SpectrumId id : {SpectrumId::SaveSvg, SpectrumId::SavePng, SpectrumId::SaveCsv})
+        EXPECT_FALSE(view.enabled.at(id));
+    // A setting changed meanwhile says the same; the next word shows again.
+    view.texts[SpectrumId::Images] = "3";
+    logic.settingsChanged();
+    EXPECT_EQ(view.status, form::nothingForWordZero);
+    logic.calculated(calculatedFor("70", "30"));
+    EXPECT_FALSE(view.row("镜像", "3").empty());
+    EXPECT_TRUE(view.enabled.at(SpectrumId::SaveCsv));
+}
+
 TEST_F(SpectrumForm, TheSettingsChangeWhatIsShown)
 {
     logic.calculated(calculatedFor("70", "30"));

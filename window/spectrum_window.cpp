@@ -232,8 +232,8 @@ void SpectrumWindow::plotChanged()
 {
     QWidget* plot = control(form::SpectrumId::Plot);
     // Assistive technology reads the plot's title: output, clock, word.
-    if (const auto description = logic_.plot(plot->width(), plot->height()))
-        plot->setAccessibleDescription(qstr(description->title));
+    const auto description = logic_.plot(plot->width(), plot->height());
+    plot->setAccessibleDescription(description ? qstr(description->title) : QString());
     plot->update();
 }
 
