@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -692,6 +693,32 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
         EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(Cli, ExtremeSpectraPrintNumbersOnly)
+{
+    // Clocks far below a microhertz, harmonics at -1e308 dBc: each field
+    // is a name, a label or a plain number, never nan nor stray bytes.
+    const std::regex field("[a-z]+|H?[-+]?[0-9]+(\\.[0-9]+)?");
+    const std::vector<std::string> cases[] = {
+        {"--ref-hz", "1e-9", "--no-multiplier", "-u", "Hz", "--spectrum", "1e-10"},
+        {"--ref-hz", "1e-60", "--no-multiplier", "-u", "Hz", "--spectrum", "--filter", "chebyshev:20:1e-300:10",
+         "1e-61"},
+        {"-c", "30", "-u", "MHz", "--spectrum", "--harmonic-dbc", "-1e308", "70"},
+        {"-u", "MHz", "--plan", "--harmonic-dbc", "-1e308", "--band", "0:100", "36.05"},
+    };
+    for (const auto& args : cases) {
+        const Outcome r = run(args);
+        SCOPED_TRACE(args.front() + " " + args[1] + " ... " + args.back());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_GE(lineCount(r.out), 9U);
+        std::istringstream lines(r.out);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            for (std::string f; std::getline(fields, f, '\t');)
+                EXPECT_TRUE(std::regex_match(f, field)) << line;
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -127,6 +128,26 @@ TEST(Spectrum, FrequenciesAreExactAtAnyClock)
             EXPECT_EQ(find(s, ComponentKind::Image, k).steps - find(s, ComponentKind::Image, -k).steps,
                       2 * std::uint64_t(word));
         }
+    }
+}
+
+TEST(Spectrum, LevelsDependOnTheWordAloneHoweverSlowTheClock)
+{
+    // The hold shapes by f / fc alone: a word gives the same levels at a
+    // 180 MHz clock and at clocks far below a microhertz.
+    constexpr std::uint32_t word = 0x0E38E38E;
+    calc::ClockOptions crystal;
+    crystal.crystalMHz = "30";
+    const calc::Spectrum at180 = calc::outputSpectrum(word, calc::systemClock(crystal), {});
+    for (const char* reference : {"1e-9", "1e-60"}) {
+        calc::ClockOptions slow;
+        slow.referenceHz = reference;
+        slow.multiplier = false;
+        const calc::Spectrum s = calc::outputSpectrum(word, calc::systemClock(slow), {});
+        EXPECT_GT(s.clockHz, 0.0) << reference;
+        ASSERT_EQ(s.components.size(), at180.components.size());
+        for (std::size_t i = 0; i < s.components.size(); ++i)
+            EXPECT_NEAR(s.components[i].levelDbc, at180.components[i].levelDbc, 1e-9) << reference << " " << i;
     }
 }
 
@@ -372,6 +393,16 @@ TEST(SpectrumTable, LevelsRoundToTwoDecimals)
                  {-0.0051, "-0.01"},     {-123.456, "-123.46"}, {3.0, "3.00"}};
     for (const auto& c : cases)
         EXPECT_EQ(calc::formatDb(c.db), c.text) << c.db;
+}
+
+TEST(SpectrumTable, LevelsOfAnySizeAreWrittenInFull)
+{
+    // A harmonic level of -1e308 dBc is allowed; its text is every digit.
+    for (const double db : {-1e62, -1e308, -std::numeric_limits<double>::max()}) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%.2f", db);
+        EXPECT_EQ(calc::formatDb(db), expected) << db;
+    }
 }
 
 TEST(SpectrumTable, CsvTable)
