@@ -3,6 +3,7 @@
 #include "calc/text_format.h"
 
 #include <charconv>
+#include <limits>
 
 namespace calc {
 
@@ -27,14 +28,13 @@ std::string_view componentName(ComponentKind kind)
     return {};
 }
 
-std::string componentOrderText(const SpectralComponent& component)
-{
-    return std::to_string(component.order);
-}
+std::string componentOrderText(const SpectralComponent& component) { return std::to_string(component.order); }
 
 std::string formatDb(double db)
 {
-    char buf[64];
+    // Room for every digit of the largest double: a harmonic level may be
+    // any finite number of dBc.
+    char buf[std::numeric_limits<double>::max_exponent10 + 8];
     const auto r = std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 2);
     std::string text(buf, r.ptr);
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
