@@ -984,6 +984,31 @@ TEST_F(Cli, StrictTakesOnlyNumbers)
     }
 }
 
+TEST_F(Cli, StrictHoldsForThePlanAndTheCalibrationToo)
+{
+    // Without --strict "3 6" reads as 36 there as everywhere.
+    EXPECT_EQ(run({"-u", "MHz", "--plan", "--top", "1", "3 6"}).status, 0);
+    EXPECT_EQ(run({"-u", "MHz", "-c", "30", "--calibrate", "1 0:10.000 1"}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{"-u", "MHz", "--strict", "--plan", "3 6"}, "ad9851-word: \"3 6\": not a number (--strict)\n"},
+        {{"-u", "MHz", "-c", "30", "--strict", "--calibrate", "1 0:10.0001"},
+         "ad9851-word: --calibrate: \"1 0\": not a number (--strict)\n"},
+        {{"-u", "MHz", "-c", "30", "--strict", "--calibrate", "10:10.000 1"},
+         "ad9851-word: --calibrate: \"10.000 1\": not a number (--strict)\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.status, 1);
+    }
+    EXPECT_EQ(run({"-u", "MHz", "-c", "30", "--strict", "--calibrate", " 10 : 10.0001 "}).status, 0);
+}
+
 TEST_F(Cli, EveryWriteIsChecked)
 {
     for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1", "--bash-completion"}) {
