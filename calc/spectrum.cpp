@@ -119,11 +119,16 @@ const SpectralComponent& Spectrum::output() const
     return *std::ranges::find(components, ComponentKind::Fundamental, &SpectralComponent::kind);
 }
 
+void checkOutputWord(std::uint32_t word)
+{
+    if (word == 0)
+        throw CalcError(Problem::InvalidSetting, "the word is 0: the chip puts out no signal to show");
+}
+
 Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const SpectrumSettings& settings)
 {
     checkSpectrumSettings(settings);
-    if (word == 0)
-        throw CalcError(Problem::InvalidSetting, "the word is 0: the chip puts out no signal to show");
+    checkOutputWord(word);
 
     Spectrum s;
     s.word = word;

@@ -278,6 +278,10 @@ int planClocks(const Options& options, Output& output, Messages& messages)
             messages.warning("left out " + std::to_string(plan.tooSlow) + " candidate" +
                              (plan.tooSlow == 1 ? "" : "s") + " whose clock is too slow for " + quotedText(frequency) +
                              " " + std::string(unit) + " (it must stay below half the clock)");
+        if (plan.tooFast != 0)
+            messages.warning("left out " + std::to_string(plan.tooFast) + " candidate" +
+                             (plan.tooFast == 1 ? "" : "s") + " whose clock is too fast for " + quotedText(frequency) +
+                             " " + std::string(unit) + " (its word would be 0)");
         if (plan.aboveMaxClock != 0)
             messages.warning("left out " + std::to_string(plan.aboveMaxClock) + " candidate" +
                              (plan.aboveMaxClock == 1 ? "" : "s") + " whose clock is above the " +

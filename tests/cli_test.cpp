@@ -1200,6 +1200,12 @@ TEST_F(Cli, PlanSaysWhatItLeftOut)
     EXPECT_EQ(none.out, "");
     EXPECT_TRUE(none.err.ends_with("ad9851-word: no candidate clock can make \"36.05\"\n")) << none.err;
     EXPECT_EQ(none.status, 1);
+    const Outcome coarse = run({"-u", "Hz", "--plan", "--refs", "30e6,5e6", "0.02"});
+    EXPECT_EQ(coarse.out, "5000000\t30000000\t3\t0.021\t+0.001\t0.042\tH2\t0.021\n");
+    EXPECT_EQ(coarse.err,
+              "ad9851-word: warning: left out 1 candidate whose clock is too fast for \"0.02\" Hz (its word "
+              "would be 0)\n");
+    EXPECT_EQ(coarse.status, 0);
     const Outcome wrong = run({"-u", "MHz", "--plan", "--refs", "30e6,abc", "10"});
     EXPECT_EQ(wrong.err, "ad9851-word: \"10\": reference \"abc\" is not a number\n");
     EXPECT_EQ(wrong.status, 1);
