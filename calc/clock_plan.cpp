@@ -52,24 +52,17 @@ std::uint64_t milliHzOf(const rt::BigInt& numerator, std::uint64_t fractionDigit
 void judgeSpectrum(const Spectrum& spectrum, const PlanSettings& settings, const SystemClock& clock,
                    ClockCandidate& candidate)
 {
-    const SpectralComponent& output = spectrum.output();
-    std::uint64_t nearestSteps = std::numeric_limits<std::uint64_t>::max();
+    const NearestComponent nearest = nearestComponent(spectrum, clock);
+    candidate.nearest = nearest.component;
+    candidate.distanceMilliHz = nearest.distanceMilliHz;
+    if (!settings.band)
+        return;
     double worst = -std::numeric_limits<double>::infinity();
-    for (const SpectralComponent& c : spectrum.components) {
-        if (c.kind == ComponentKind::Fundamental)
-            continue;
-        const std::uint64_t apart = c.steps > output.steps ? c.steps - output.steps : output.steps - c.steps;
-        if (apart < nearestSteps || (apart == nearestSteps && std::abs(c.order) < std::abs(candidate.nearest.order))) {
-            nearestSteps = apart;
-            candidate.nearest = c;
-        }
-        if (settings.band && c.milliHz >= settings.band->lowMilliHz && c.milliHz <= settings.band->highMilliHz)
+    for (const SpectralComponent& c : spectrum.components)
+        if (c.kind != ComponentKind::Fundamental && c.milliHz >= settings.band->lowMilliHz &&
+            c.milliHz <= settings.band->highMilliHz)
             worst = std::max(worst, c.filteredDbc.value_or(c.levelDbc));
-    }
-    candidate.distanceMilliHz = static_cast<std::uint64_t>(
-        rt::roundedQuotient(clock.numerator * rt::BigInt(nearestSteps) * 1000, clock.denominator() << 32));
-    if (settings.band)
-        candidate.worstInBandDbc = worst;
+    candidate.worstInBandDbc = worst;
 }
 
 // True when `a` ranks before `b`.
@@ -83,6 +76,25 @@ bool ranksBefore(const ClockCandidate& a, const ClockCandidate& b)
 }
 
 } // namespace
+
+NearestComponent nearestComponent(const Spectrum& spectrum, const SystemClock& clock)
+{
+    const SpectralComponent& output = spectrum.output();
+    NearestComponent nearest;
+    std::uint64_t nearestSteps = std::numeric_limits<std::uint64_t>::max();
+    for (const SpectralComponent& c : spectrum.components) {
+        if (c.kind == ComponentKind::Fundamental)
+            continue;
+        const std::uint64_t apart = c.steps > output.steps ? c.steps - output.steps : output.steps - c.steps;
+        if (apart < nearestSteps || (apart == nearestSteps && std::abs(c.order) < std::abs(nearest.component.order))) {
+            nearestSteps = apart;
+            nearest.component = c;
+        }
+    }
+    nearest.distanceMilliHz = static_cast<std::uint64_t>(
+        rt::roundedQuotient(clock.numerator * rt::BigInt(nearestSteps) * 1000, clock.denominator() << 32));
+    return nearest;
+}
 
 FrequencyBand readFrequencyBand(std::string_view text, std::int16_t mode1)
 {

@@ -71,6 +71,17 @@ struct ClockPlan {
     std::size_t tooFast = 0;                // left out: the frequency's word at their clock is 0
 };
 
+// The component of `spectrum` other than the output that lies nearest to
+// the output (of two as near, the one of lower order: H2 before H4, an
+// image of order 1 before H2), and how far, in mHz: a whole number of steps
+// of `clock`, the clock the spectrum was made for.  A spectrum always holds
+// images, so there is one.
+struct NearestComponent {
+    SpectralComponent component;
+    std::uint64_t distanceMilliHz = 0;
+};
+NearestComponent nearestComponent(const Spectrum& spectrum, const SystemClock& clock);
+
 // The ranked candidates for `frequency` (in the settings' unit, read as
 // words are read).  Ranked by the largest distance to the nearest
 // component; with a band by the lowest worst level in it first, then the

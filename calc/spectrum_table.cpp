@@ -32,9 +32,8 @@ std::string componentOrderText(const SpectralComponent& component) { return std:
 
 std::string formatDb(double db)
 {
-    // Room for every digit of the largest double: a harmonic level may be
-    // any finite number of dBc.
-    char buf[std::numeric_limits<double>::max_exponent10 + 8];
+    // Room for any finite double in full: sign, 309 digits, point, 2 decimals.
+    char buf[std::numeric_limits<double>::max_exponent10 + 5];
     const auto r = std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 2);
     std::string text(buf, r.ptr);
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)

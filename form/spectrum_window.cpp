@@ -1,6 +1,7 @@
 #include "form/spectrum_window.h"
 
 #include "calc/clock.h"
+#include "calc/clock_plan.h"
 #include "calc/errors.h"
 #include "calc/spectrum_table.h"
 #include "calc/text_format.h"
@@ -169,8 +170,10 @@ calc::SpectrumSettings SpectrumWindow::readSettings() const
 void SpectrumWindow::load()
 {
     filterChosen();
-    if (!spectrum_)
+    if (!spectrum_) {
+        view_.showTitle(spectrumWindowCaption);
         view_.showStatus(nothingCalculatedYet);
+    }
 }
 
 void SpectrumWindow::calculated(const Calculated& calculation)
@@ -206,12 +209,24 @@ void SpectrumWindow::recompute()
         view_.focus(e.box());
         return;
     }
+    if (calculation_->word == 0) {
+        spectrum_.reset();
+        for (SpectrumId id : {SpectrumId::SaveSvg, SpectrumId::SavePng, SpectrumId::SaveCsv})
+            view_.setEnabled(id, false);
+        view_.showTable(std::vector<std::string>(componentColumns.begin(), componentColumns.end() - 1), {});
+        view_.showTitle(spectrumWindowCaption);
+        view_.showStatus(nothingForWordZero);
+        view_.plotChanged();
+        return;
+    }
+    calc::SystemClock clock;
     try {
         const std::string crystal = std::to_string(calculation_->crystalMHz);
         calc::ClockOptions options;
         options.chip = calc::Chip::AD9851;
         options.crystalMHz = crystal;
-        spectrum_ = calc::outputSpectrum(calculation_->word, calc::systemClock(options), settings);
+        clock = calc::systemClock(options);
+        spectrum_ = calc::outputSpectrum(calculation_->word, clock, settings);
     } catch (const std::exception& e) {
         view_.showError(std::string("频谱计算出错：") + e.what());
         return;
@@ -220,6 +235,7 @@ void SpectrumWindow::recompute()
     if (!settings.filter)
         columns.pop_back();
     view_.showTable(columns, componentRows(*spectrum_));
+    view_.showTitle(spectrumTitle(*spectrum_, clock));
     view_.showStatus("输出 " + calc::formatHz(spectrum_->output().milliHz) + " Hz，系统时钟 " +
                      calc::formatHz(spectrum_->clockMilliHz) + " Hz（晶振 " + std::to_string(calculation_->crystalMHz) +
                      " MHz × 6）");
@@ -272,6 +288,13 @@ std::vector<std::vector<std::string>> componentRows(const calc::Spectrum& spectr
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::string spectrumTitle(const calc::Spectrum& spectrum, const calc::SystemClock& clock)
+{
+    const calc::NearestComponent nearest = calc::nearestComponent(spectrum, clock);
+    return std::string(spectrumWindowCaption) + " — 最近成分 " + calc::componentLabel(nearest.component) + "，距输出 " +
+           calc::formatHz(nearest.distanceMilliHz) + " Hz";
 }
 
 std::string_view componentKindName(calc::ComponentKind kind)

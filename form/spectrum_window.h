@@ -6,6 +6,7 @@
 // the table of components below it, the settings and the save buttons at
 // the bottom.  The Qt and Win32 windows are both built from it.
 
+#include "calc/clock.h"
 #include "calc/spectrum.h"
 #include "form/plot.h"
 
@@ -183,6 +184,8 @@ public:
     virtual void plotChanged() = 0;
     // A line above the table: what is shown, or why nothing is.
     virtual void showStatus(std::string_view text) = 0;
+    // The window's title.
+    virtual void showTitle(std::string_view text) = 0;
     // A message box: what is wrong and which box to fix (Chinese).
     virtual void showError(std::string_view message) = 0;
     virtual void focus(SpectrumId control) = 0;
@@ -190,6 +193,10 @@ public:
 
 // The message shown before the main window has calculated anything.
 inline constexpr std::string_view nothingCalculatedYet = "尚无计算结果：请在主窗口中输入频率并按“计算”。";
+// The message shown when the main window calculated a word of 0: the chip
+// puts out nothing.
+inline constexpr std::string_view nothingForWordZero =
+    "频率字为 0：芯片没有输出，无频谱可显示。请在主窗口的“频率设置”中输入大于 0 的频率。";
 
 // The suggested names of saved files.
 inline constexpr std::string_view svgFileName = "spectrum.svg";
@@ -249,6 +256,11 @@ private:
 // and, with a filter, the filtered level; the command line's texts, the
 // kind in Chinese.
 std::vector<std::vector<std::string>> componentRows(const calc::Spectrum& spectrum);
+
+// The window's title while `spectrum` is shown: the caption, the component
+// nearest the output and how far it lies, "频谱 — 最近成分 H4，距输出
+// 250000.069 Hz"; `clock` is the clock the spectrum was made for.
+std::string spectrumTitle(const calc::Spectrum& spectrum, const calc::SystemClock& clock);
 
 // The name of a component kind in the table: 输出, 镜像, 谐波.
 std::string_view componentKindName(calc::ComponentKind kind);

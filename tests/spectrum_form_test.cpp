@@ -27,6 +27,7 @@ public:
     std::vector<std::vector<std::string>> rows;
     int plotChanges = 0;
     std::string status;
+    std::string title;
     std::vector<std::string> errors;
     std::vector<SpectrumId> focused;
 
@@ -46,6 +47,7 @@ public:
     }
     void plotChanged() override { ++plotChanges; }
     void showStatus(std::string_view t) override { status = t; }
+    void showTitle(std::string_view t) override { title = t; }
     void showError(std::string_view m) override { errors.emplace_back(m); }
     void focus(SpectrumId id) override { focused.push_back(id); }
 
@@ -115,6 +117,63 @@ TEST_F(SpectrumForm, SeventyMegahertzAtThirtyShowsTheImageAtOneHundredTen)
     for (const auto& r : view.rows)
         hz.push_back(std::stod(r[2]));
     EXPECT_TRUE(std::ranges::is_sorted(hz));
+}
+
+TEST_F(SpectrumForm, TheTitleNamesTheComponentNearestTheOutput)
+{
+    EXPECT_EQ(view.title, "频谱");
+    const struct {
+        const char* mhz;
+        const char* crystal;
+        const char* title;
+    } cases[] = {
+        {"36.05", "30", "频谱 — 最近成分 H4，距输出 250000.069 Hz"},
+        {"36.05", "20", "频谱 — 最近成分 H2，距输出 11849999.959 Hz"},
+        {"45.001", "30", "频谱 — 最近成分 H3，距输出 4000.012 Hz"}, // H5 as near: the lower order
+        {"60", "30", "频谱 — 最近成分 H2，距输出 0.042 Hz"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.mhz) + " MHz at " + c.crystal);
+        logic.calculated(calculatedFor(c.mhz, c.crystal));
+        EXPECT_EQ(view.title, c.title);
+    }
+    // The settings change it too: without harmonics an image is nearest.
+    logic.calculated(calculatedFor("36.05", "30"));
+    view.texts[SpectrumId::Harmonics] = "1";
+    logic.settingsChanged();
+    const std::string imageTitle = "频谱 — 最近成分 -1，距输出 107899999.972 Hz";
+    EXPECT_EQ(view.title, imageTitle);
+    // A bad setting leaves the title with the spectrum still shown.
+    view.texts[SpectrumId::Harmonics] = "x";
+    logic.settingsChanged();
+    EXPECT_EQ(view.title, imageTitle);
+}
+
+TEST_F(SpectrumForm, AWordOfZeroShowsWhyThereIsNoSpectrum)
+{
+    logic.calculated(calculatedFor("70", "30"));
+    const form::Calculated zero = calculatedFor("0", "30");
+    ASSERT_EQ(zero.word, 0u);
+    logic.calculated(zero);
+    // Said in the status line, naming the main window's box, in Chinese;
+    // what was shown before goes, as it is not this calculation's.
+    EXPECT_TRUE(view.errors.empty()) << view.errors.front();
+    EXPECT_EQ(view.status, form::nothingForWordZero);
+    EXPECT_NE(view.status.find("“频率设置”"), std::string::npos);
+    EXPECT_EQ(view.title, "频谱");
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_FALSE(logic.spectrum().has_value());
+    EXPECT_FALSE(logic.plot(800, 480).has_value());
+    EXPECT_EQ(logic.csvText(), "");
+    for (SpectrumId id : {SpectrumId::SaveSvg, SpectrumId::SavePng, SpectrumId::SaveCsv})
+        EXPECT_FALSE(view.enabled.at(id));
+    // A setting changed meanwhile says the same; the next word shows again.
+    view.texts[SpectrumId::Images] = "3";
+    logic.settingsChanged();
+    EXPECT_EQ(view.status, form::nothingForWordZero);
+    logic.calculated(calculatedFor("70", "30"));
+    EXPECT_FALSE(view.row("镜像", "3").empty());
+    EXPECT_TRUE(view.enabled.at(SpectrumId::SaveCsv));
 }
 
 TEST_F(SpectrumForm, TheSettingsChangeWhatIsShown)

@@ -393,6 +393,15 @@ TEST(SpectrumTable, LevelsRoundToTwoDecimals)
                  {-0.0051, "-0.01"},     {-123.456, "-123.46"}, {3.0, "3.00"}};
     for (const auto& c : cases)
         EXPECT_EQ(calc::formatDb(c.db), c.text) << c.db;
+    // The largest levels a setting lets through are written in full.
+    for (const double db : {-1e308, 1e300, -std::numeric_limits<double>::max()}) {
+        const std::string text = calc::formatDb(db);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.substr(0, 1), db < 0 ? "-" : "1");
+        EXPECT_EQ(text.size(), std::size_t(std::floor(std::log10(std::abs(db)))) + 1 + (db < 0) + 3);
+        EXPECT_EQ(text.substr(text.size() - 3), ".00");
+        EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos);
+    }
 }
 
 TEST(SpectrumTable, LevelsOfAnySizeAreWrittenInFull)

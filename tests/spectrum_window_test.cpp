@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -178,6 +179,26 @@ TEST_F(SpectrumWindowTest, ItShowsTheImageAndFollowsEveryCalculation)
     EXPECT_EQ(tableRow("镜像", "-1").value(2), "170000000.009");
     for (QMessageBox* box : main->findChildren<QMessageBox*>())
         box->done(QMessageBox::Ok);
+}
+
+TEST_F(SpectrumWindowTest, TheTitleFollowsEachCalculation)
+{
+    main->openSpectrum();
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱");
+    calculate("36.05", "30");
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱 — 最近成分 H4，距输出 250000.069 Hz");
+    calculate("36.05", "20");
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱 — 最近成分 H2，距输出 11849999.959 Hz");
+
+    // 0 gives a word of 0: nothing to show, and the window says why.
+    calculate("0", "30");
+    EXPECT_EQ(spectrum()->windowTitle(), "频谱");
+    EXPECT_EQ(control<QLabel>(SpectrumId::Status)->text().toStdString(), form::nothingForWordZero);
+    EXPECT_EQ(control<QTableWidget>(SpectrumId::Table)->rowCount(), 0);
+    EXPECT_TRUE(control(SpectrumId::Plot)->accessibleDescription().isEmpty());
+    EXPECT_FALSE(control(SpectrumId::SaveCsv)->isEnabled());
+    EXPECT_TRUE(main->findChildren<QMessageBox*>().empty() ||
+                std::ranges::none_of(main->findChildren<QMessageBox*>(), &QWidget::isVisible));
 }
 
 TEST_F(SpectrumWindowTest, ChangingTheSettingsUpdatesTableAndPlot)

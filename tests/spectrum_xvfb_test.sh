@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The spectrum window on a real X server: F2 and the result box's menu open
-# it, and what it saves is the table of the main window's calculation.
+# it, its title names the component nearest the output, and what it saves
+# is the table of the main window's calculation.
 # Runs under its own Xvfb (xvfb-run -a).
 #   spectrum_xvfb_test.sh AD9851_CALC PRINT_LAYOUT [SCREENSHOT_DIR]
 # With SCREENSHOT_DIR it also writes spectrum-qt.png (the spectrum window)
@@ -23,7 +24,9 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Form1$" | head -n 
 sleep 0.5
 xdotool windowfocus --sync "$win"
 at() { xdotool mousemove --window "$win" "$1" "$2" click "${3:-1}"; sleep 0.3; }
-spectrum() { timeout 10 xdotool search --sync --onlyvisible --name "^频谱$" | head -n 1; }
+# 70 MHz at 180 MHz: H4 lies at 80 MHz.
+title="^频谱 — 最近成分 H4，距输出 9999999.907 Hz$"
+spectrum() { timeout 10 xdotool search --sync --onlyvisible --name "$title" | head -n 1; }
 
 # 70 MHz at a 30 MHz crystal, then F2 in the result box.
 at $MHZ
@@ -58,7 +61,7 @@ grep -q "^70,MHz,image,-1,109999999.981,-3.93" "$work/table.csv" || fail "saved 
 # Closed with Escape, it opens again from the result box'"'"'s context menu: its last entry.
 xdotool windowfocus --sync "$spec" key Escape
 sleep 0.5
-xdotool search --onlyvisible --name "^频谱$" >/dev/null && fail "the spectrum window did not close"
+xdotool search --onlyvisible --name "$title" >/dev/null && fail "the spectrum window did not close"
 xdotool windowfocus --sync "$win"
 at $DATA 3
 xdotool key Up Return

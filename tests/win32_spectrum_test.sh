@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Win32 spectrum window under Wine on its own Xvfb, driven from the
-# keyboard: 70 MHz at a 30 MHz crystal, F2, the image at 110 MHz in its
-# table (copied with Ctrl+A, Ctrl+C), K = 1 drops the second images, a K of
+# keyboard: 70 MHz at a 30 MHz crystal, F2, its title naming H4 10 MHz off
+# the output, the image at 110 MHz in its table (copied with Ctrl+A, Ctrl+C), K = 1 drops the second images, a K of
 # 0 is refused with a message, 保存 SVG… writes the command line's SVG;
 # Escape hides the window and the result box's context menu shows it.
 #   win32_spectrum_test.sh WINE ad9851-calc.exe ad9851-word.exe [SCREENSHOT]
@@ -38,7 +38,8 @@ table() { keys ctrl+a ctrl+c; xclip -o -selection clipboard 2>/dev/null; }
 # 晶振频率, Enter calculates; F2.
 keys Down Tab Home shift+End 7 0 Tab Tab Tab Home shift+End 3 0 Return
 keys F2
-spec=$(timeout 10 xdotool search --sync --onlyvisible --name "^频谱$" | head -n 1) || fail "F2 opened no window"
+title="^频谱 — 最近成分 H4，距输出 9999999.907 Hz$"
+spec=$(timeout 10 xdotool search --sync --onlyvisible --name "$title" | head -n 1) || fail "F2 opened no window titled $title"
 sleep 1
 [ -z "$shot" ] || import -window "$spec" "$shot"
 
@@ -82,12 +83,12 @@ cmp "$work/expected.svg" "$work/plot.svg" || fail "the saved SVG differs from th
 xdotool windowfocus --sync "$spec" 2>/dev/null || true
 keys Escape
 # Wine takes a moment to hide a window without a window manager.
-for _ in $(seq 25); do xdotool search --onlyvisible --name "^频谱$" >/dev/null || break; sleep 0.2; done
-! xdotool search --onlyvisible --name "^频谱$" >/dev/null || fail "Escape left the window open"
+for _ in $(seq 25); do xdotool search --onlyvisible --name "$title" >/dev/null || break; sleep 0.2; done
+! xdotool search --onlyvisible --name "$title" >/dev/null || fail "Escape left the window open"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 keys shift+Tab shift+Tab shift+F10
 sleep 0.5
 keys Up Return
-timeout 10 xdotool search --sync --onlyvisible --name "^频谱$" >/dev/null || fail "the context menu opened no window"
+timeout 10 xdotool search --sync --onlyvisible --name "$title" >/dev/null || fail "the context menu opened no window"
 echo "spectrum window ok under Wine"
 '

@@ -492,6 +492,8 @@ void SpectrumWindow::showStatus(std::string_view text)
     plotChanged();
 }
 
+void SpectrumWindow::showTitle(std::string_view text) { SetWindowTextW(window_, widen(text).c_str()); }
+
 void SpectrumWindow::showError(std::string_view message)
 {
     if (IsWindowVisible(window_)) // a hidden window following the main one stays quiet

@@ -58,6 +58,7 @@ private:
     void showTable(const std::vector<std::string>& columns, const std::vector<std::vector<std::string>>& rows) override;
     void plotChanged() override;
     void showStatus(std::string_view text) override;
+    void showTitle(std::string_view text) override;
     void showError(std::string_view message) override;
     void focus(form::SpectrumId id) override;
 

@@ -96,7 +96,6 @@ QWidget* makeControl(const form::SpectrumControl& entry, SpectrumWindow* window,
 SpectrumWindow::SpectrumWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(qstr(form::spectrumWindowName));
-    setWindowTitle(qstr(form::spectrumWindowCaption));
     const form::PixelSize opening = form::spectrumOpeningSize(form::layoutDpi);
     const form::PixelSize minimum = form::spectrumMinimumSize(form::layoutDpi, true);
     resize(opening.width, opening.height);
@@ -233,8 +232,8 @@ void SpectrumWindow::plotChanged()
 {
     QWidget* plot = control(form::SpectrumId::Plot);
     // Assistive technology reads the plot's title: output, clock, word.
-    if (const auto description = logic_.plot(plot->width(), plot->height()))
-        plot->setAccessibleDescription(qstr(description->title));
+    const auto description = logic_.plot(plot->width(), plot->height());
+    plot->setAccessibleDescription(description ? qstr(description->title) : QString());
     plot->update();
 }
 
@@ -243,6 +242,8 @@ void SpectrumWindow::showStatus(std::string_view text)
     static_cast<QLabel*>(control(form::SpectrumId::Status))->setText(qstr(text));
     static_cast<PlotView*>(control(form::SpectrumId::Plot))->setPlaceholder(qstr(text));
 }
+
+void SpectrumWindow::showTitle(std::string_view text) { setWindowTitle(qstr(text)); }
 
 void SpectrumWindow::showError(std::string_view message)
 {
