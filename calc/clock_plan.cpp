@@ -159,6 +159,10 @@ ClockPlan planClock(const PlanSettings& settings, std::string_view frequency)
             ++plan.tooSlow;
             continue;
         }
+        if (tuned->word == 0) {
+            ++plan.tooFast;
+            continue;
+        }
         ClockCandidate candidate;
         candidate.referenceMilliHz = milliHzOf(clock.referenceNumerator, clock.referenceFractionDigits);
         candidate.clockMilliHz = milliHzOf(clock.numerator, clock.fractionDigits);
@@ -166,6 +170,9 @@ ClockPlan planClock(const PlanSettings& settings, std::string_view frequency)
         judgeSpectrum(outputSpectrum(tuned->word, clock, settings.spectrum), settings, clock, candidate);
         plan.candidates.push_back(candidate);
     }
+    // No clock that can make the frequency gives it a word: the word 0.
+    if (plan.candidates.empty() && plan.tooFast != 0)
+        checkOutputWord(0);
     std::ranges::stable_sort(plan.candidates, ranksBefore);
     return plan;
 }

@@ -68,6 +68,7 @@ struct ClockPlan {
     std::vector<ClockCandidate> candidates; // best first
     std::size_t aboveMaxClock = 0;          // left out: their clock exceeds the chip's maximum
     std::size_t tooSlow = 0;                // left out: the frequency is too high for their clock
+    std::size_t tooFast = 0;                // left out: the frequency's word at their clock is 0
 };
 
 // The component of `spectrum` other than the output that lies nearest to
@@ -86,7 +87,7 @@ NearestComponent nearestComponent(const Spectrum& spectrum, const SystemClock& c
 // component; with a band by the lowest worst level in it first, then the
 // distance; then by the smaller deviation, then in the order given.
 // Throws CalcError: the frequency's own problems (negative, unreadable, a
-// word of 0), a reference that is no reference (InvalidSetting), the
+// word of 0 at every clock that can make it), a reference that is no reference (InvalidSetting), the
 // spectrum settings' (checkSpectrumSettings).
 ClockPlan planClock(const PlanSettings& settings, std::string_view frequency);
 

@@ -1,6 +1,7 @@
 #include "calc/spectrum.h"
 
 #include "calc/errors.h"
+#include "runtime/number.h"
 
 #include <boost/math/special_functions/ellint_rf.hpp>
 #include <boost/math/special_functions/jacobi_elliptic.hpp>
@@ -228,20 +229,25 @@ const SpectralComponent& Spectrum::output() const
     return *std::ranges::find(components, ComponentKind::Fundamental, &SpectralComponent::kind);
 }
 
+void checkOutputWord(std::uint32_t word)
+{
+    if (word == 0)
+        throw CalcError(Problem::InvalidSetting, "the word is 0: the chip puts out no signal to show");
+}
+
 Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const SpectrumSettings& settings)
 {
     checkSpectrumSettings(settings);
-    if (word == 0)
-        throw CalcError(Problem::InvalidSetting, "the word is 0: the chip puts out no signal to show");
+    checkOutputWord(word);
 
     Spectrum s;
     s.word = word;
     s.chip = clock.chip;
     s.settings = settings;
     s.clockMilliHz = milliHzOf(cycleSteps, clock);
-    s.clockHz = static_cast<double>(
-                    static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * 1'000'000, clock.denominator()))) /
-                1e6;
+    // The clock's nearest double, however slow: a clock rounded to some
+    // fixed unit could round to 0, and every level with it to nan.
+    s.clockHz = rt::textToDouble(clock.numerator.str() + "e-" + std::to_string(clock.fractionDigits));
 
     const auto add = [&](ComponentKind kind, int order, std::uint64_t steps) {
         SpectralComponent c;

@@ -105,8 +105,11 @@ struct Spectrum {
     const SpectralComponent& output() const;
 };
 
+// Throws CalcError(InvalidSetting) for the word 0, which puts out nothing.
+void checkOutputWord(std::uint32_t word);
+
 // The spectrum of the output for `word` at `clock`.  Checks the settings
-// first (see checkSpectrumSettings).
+// first (see checkSpectrumSettings), then the word (checkOutputWord).
 Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const SpectrumSettings& settings);
 
 // What deserves a warning about a spectrum.

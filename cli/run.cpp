@@ -266,13 +266,22 @@ int planClocks(const Options& options, Output& output, Messages& messages)
 {
     const std::string& frequency = options.frequencies.front();
     std::string plain;
+    const std::string_view number = plainNumber(frequency, plain);
+    if (options.strict && !isStrictNumber(number)) {
+        messages.error(Source{frequency}, "not a number (--strict)");
+        return finishRun(output, messages, true);
+    }
     try {
-        const calc::ClockPlan plan = calc::planClock(options.planSettings, plainNumber(frequency, plain));
+        const calc::ClockPlan plan = calc::planClock(options.planSettings, number);
         const std::string_view unit = calc::unitCaption(options.tuner.unit).value_or("");
         if (plan.tooSlow != 0)
             messages.warning("left out " + std::to_string(plan.tooSlow) + " candidate" +
                              (plan.tooSlow == 1 ? "" : "s") + " whose clock is too slow for " + quotedText(frequency) +
                              " " + std::string(unit) + " (it must stay below half the clock)");
+        if (plan.tooFast != 0)
+            messages.warning("left out " + std::to_string(plan.tooFast) + " candidate" +
+                             (plan.tooFast == 1 ? "" : "s") + " whose clock is too fast for " + quotedText(frequency) +
+                             " " + std::string(unit) + " (its word would be 0)");
         if (plan.aboveMaxClock != 0)
             messages.warning("left out " + std::to_string(plan.aboveMaxClock) + " candidate" +
                              (plan.aboveMaxClock == 1 ? "" : "s") + " whose clock is above the " +
@@ -320,9 +329,14 @@ int calibrateClock(const Options& options, Output& output, Messages& messages)
     const auto& [programmed, measured] = *options.calibration;
     std::string plainProgrammed, plainMeasured;
     const std::string_view programmedNumber = plainNumber(programmed, plainProgrammed);
+    const std::string_view measuredNumber = plainNumber(measured, plainMeasured);
+    for (const auto& [text, number] : {std::pair{programmed, programmedNumber}, std::pair{measured, measuredNumber}})
+        if (options.strict && !isStrictNumber(number)) {
+            messages.fatal("--calibrate: " + quotedText(text) + ": not a number (--strict)");
+            return finishRun(output, messages, true);
+        }
     try {
-        const calc::Calibration calibration =
-            calc::calibrate(options.tuner, programmedNumber, plainNumber(measured, plainMeasured));
+        const calc::Calibration calibration = calc::calibrate(options.tuner, programmedNumber, measuredNumber);
         const calc::Tuner corrected(calc::correctedSettings(options.tuner, calibration));
         // The corrected clock may not reach a programmed frequency near its
         // top that the nominal one did: nothing is printed then.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <string_view>
 
 namespace form {
@@ -54,9 +55,12 @@ TickStep tickStep(double range)
 
 std::string fixedText(double value, int decimals)
 {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr;
-    std::string text(buffer, end);
+    // Room for every digit, however slow the clock and so however many the
+    // decimals of its ticks.
+    std::string text(std::numeric_limits<double>::max_exponent10 + 3 + static_cast<std::size_t>(decimals), '\0');
+    text.resize(static_cast<std::size_t>(
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals).ptr -
+        text.data()));
     // Nothing that shows as zero carries a minus.
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, 1);

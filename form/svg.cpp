@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 namespace form {
 
@@ -14,7 +15,7 @@ constexpr const char* fontFamily = "'Noto Sans CJK SC', 'WenQuanYi Micro Hei', '
 // same bytes on every system.
 std::string number(double value)
 {
-    char buffer[64];
+    char buffer[std::numeric_limits<double>::max_exponent10 + 8];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
     std::string text(buffer, end);
     if (text == "-0.00")

@@ -114,6 +114,25 @@ TEST(Calibration, RefusesWhatCannotBeAMeasurement)
     }
 }
 
+TEST(Calibration, ExactlyAThousandPpmIsTaken)
+{
+    // A 2^32 Hz clock without the multiplier steps by 1 Hz: the word for
+    // 1 MHz puts out exactly 1 MHz, and 1000 ppm of it is 1000 Hz.
+    calc::TunerSettings s = referenceSettings("4294967296");
+    s.clock.multiplier = false;
+    const struct {
+        const char* measured;
+        const char* ppm; // empty: refused
+    } cases[] = {{"1001000", "1000.000000"}, {"999000", "-1000.000000"}, {"1001000.001", ""}, {"998999.999", ""}};
+    for (const auto& c : cases) {
+        if (*c.ppm)
+            EXPECT_EQ(calc::calibrate(s, "1000000", c.measured).ppm, c.ppm) << c.measured;
+        else
+            EXPECT_EQ(problemOf([&] { calc::calibrate(s, "1000000", c.measured); }), Problem::InvalidSetting)
+                << c.measured;
+    }
+}
+
 // Random clocks, frequencies and errors: the printed ppm, given back as the
 // clock's ppm, makes the programmed word put out the measured frequency to
 // the mHz, and the corrected word for the programmed frequency lies within

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -718,6 +719,32 @@ TEST_F(Cli, SpectrumListsEveryComponentSortedByFrequency)
     }
 }
 
+TEST_F(Cli, ExtremeSpectraPrintNumbersOnly)
+{
+    // Clocks far below a microhertz, harmonics at -1e308 dBc: each field
+    // is a name, a label or a plain number, never nan nor stray bytes.
+    const std::regex field("[a-z]+|H?[-+]?[0-9]+(\\.[0-9]+)?");
+    const std::vector<std::string> cases[] = {
+        {"--ref-hz", "1e-9", "--no-multiplier", "-u", "Hz", "--spectrum", "1e-10"},
+        {"--ref-hz", "1e-60", "--no-multiplier", "-u", "Hz", "--spectrum", "--filter", "chebyshev:20:1e-300:10",
+         "1e-61"},
+        {"-c", "30", "-u", "MHz", "--spectrum", "--harmonic-dbc", "-1e308", "70"},
+        {"-u", "MHz", "--plan", "--harmonic-dbc", "-1e308", "--band", "0:100", "36.05"},
+    };
+    for (const auto& args : cases) {
+        const Outcome r = run(args);
+        SCOPED_TRACE(args.front() + " " + args[1] + " ... " + args.back());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_GE(lineCount(r.out), 9U);
+        std::istringstream lines(r.out);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            for (std::string f; std::getline(fields, f, '\t');)
+                EXPECT_TRUE(std::regex_match(f, field)) << line;
+        }
+    }
+}
+
 TEST_F(Cli, SpectrumBlocksCsvAndFailingInputs)
 {
     // A blank line between blocks; a frequency that gives no word fails
@@ -980,6 +1007,31 @@ TEST_F(Cli, StrictTakesOnlyNumbers)
     }
 }
 
+TEST_F(Cli, StrictHoldsForThePlanAndTheCalibrationToo)
+{
+    // Without --strict "3 6" reads as 36 there as everywhere.
+    EXPECT_EQ(run({"-u", "MHz", "--plan", "--top", "1", "3 6"}).status, 0);
+    EXPECT_EQ(run({"-u", "MHz", "-c", "30", "--calibrate", "1 0:10.000 1"}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{"-u", "MHz", "--strict", "--plan", "3 6"}, "ad9851-word: \"3 6\": not a number (--strict)\n"},
+        {{"-u", "MHz", "-c", "30", "--strict", "--calibrate", "1 0:10.0001"},
+         "ad9851-word: --calibrate: \"1 0\": not a number (--strict)\n"},
+        {{"-u", "MHz", "-c", "30", "--strict", "--calibrate", "10:10.000 1"},
+         "ad9851-word: --calibrate: \"10.000 1\": not a number (--strict)\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.status, 1);
+    }
+    EXPECT_EQ(run({"-u", "MHz", "-c", "30", "--strict", "--calibrate", " 10 : 10.0001 "}).status, 0);
+}
+
 TEST_F(Cli, EveryWriteIsChecked)
 {
     for (const char* args : {"--help", "--version", "10", "--sweep 1:100000:1", "--bash-completion"}) {
@@ -1171,6 +1223,12 @@ TEST_F(Cli, PlanSaysWhatItLeftOut)
     EXPECT_EQ(none.out, "");
     EXPECT_TRUE(none.err.ends_with("ad9851-word: no candidate clock can make \"36.05\"\n")) << none.err;
     EXPECT_EQ(none.status, 1);
+    const Outcome coarse = run({"-u", "Hz", "--plan", "--refs", "30e6,5e6", "0.02"});
+    EXPECT_EQ(coarse.out, "5000000\t30000000\t3\t0.021\t+0.001\t0.042\tH2\t0.021\n");
+    EXPECT_EQ(coarse.err,
+              "ad9851-word: warning: left out 1 candidate whose clock is too fast for \"0.02\" Hz (its word "
+              "would be 0)\n");
+    EXPECT_EQ(coarse.status, 0);
     const Outcome wrong = run({"-u", "MHz", "--plan", "--refs", "30e6,abc", "10"});
     EXPECT_EQ(wrong.err, "ad9851-word: \"10\": reference \"abc\" is not a number\n");
     EXPECT_EQ(wrong.status, 1);

@@ -113,6 +113,21 @@ TEST(ClockPlan, TheWindowsCrystalsAndWhatIsLeftOut)
     EXPECT_EQ(at30->details.word, 860186506u);
 }
 
+TEST(ClockPlan, ClocksTooFastForTheFrequencyAreLeftOut)
+{
+    // 0.02 Hz is below half the step of a 180 MHz clock (0.042 Hz): its
+    // word there is 0; at a 30 MHz clock (a step of 0.007 Hz) it is 3.
+    calc::PlanSettings s = mhzReferences({"30e6", "5e6"});
+    s.unit = calc::Hz;
+    const calc::ClockPlan plan = calc::planClock(s, "0.02");
+    ASSERT_EQ(plan.candidates.size(), 1u);
+    EXPECT_EQ(plan.candidates.front().clockMilliHz, 30'000'000'000u);
+    EXPECT_EQ(plan.candidates.front().details.word, 3u);
+    EXPECT_EQ(plan.tooFast, 1u);
+    // Where every clock gives the word 0 the frequency itself is refused.
+    EXPECT_EQ(problemOf([&] { calc::planClock(s, "0.001"); }), Problem::InvalidSetting);
+}
+
 TEST(ClockPlan, ABandRanksByItsStrongestComponent)
 {
     calc::PlanSettings s = mhzReferences({"30e6", "29.5e6", "25e6"});

@@ -467,6 +467,31 @@ TEST(Svg, AStandaloneDocumentOfEveryElement)
     EXPECT_EQ(svg, form::svgDocument(plot));                    // the same bytes every time
 }
 
+TEST(Svg, ExtremeSpectraGiveNumbersOnly)
+{
+    // A clock far below a microhertz, and harmonics at -1e308 dBc: every
+    // tick label is a plain number, and no number in the SVG is nan or inf.
+    calc::ClockOptions slow;
+    slow.referenceHz = "1e-60";
+    slow.multiplier = false;
+    calc::SpectrumSettings weak;
+    weak.harmonicDbc = -1e308;
+    const calc::Spectrum spectra[] = {calc::outputSpectrum(word10MHz, calc::systemClock(slow), {}),
+                                      calc::outputSpectrum(word70MHz, clockOf("30"), weak)};
+    const std::regex plainNumber("-?[0-9]+(\\.[0-9]+)?");
+    for (const calc::Spectrum& spectrum : spectra) {
+        const form::PlotDescription plot = form::spectrumPlot(spectrum, width, height);
+        for (const form::PlotText& text : plot.texts)
+            if (text.role == form::PlotRole::TickLabel &&
+                std::ranges::all_of(text.text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                EXPECT_TRUE(std::regex_match(text.text, plainNumber)) << text.text;
+            }
+        const std::string svg = form::svgDocument(plot);
+        EXPECT_EQ(svg.find("nan"), std::string::npos);
+        EXPECT_EQ(svg.find("inf"), std::string::npos);
+    }
+}
+
 TEST(Svg, NumbersHaveTwoDecimalsAndTextsAreEscaped)
 {
     form::PlotDescription plot;

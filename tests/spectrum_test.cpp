@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -134,6 +135,26 @@ TEST(Spectrum, FrequenciesAreExactAtAnyClock)
             EXPECT_EQ(find(s, ComponentKind::Image, k).steps - find(s, ComponentKind::Image, -k).steps,
                       2 * std::uint64_t(word));
         }
+    }
+}
+
+TEST(Spectrum, LevelsDependOnTheWordAloneHoweverSlowTheClock)
+{
+    // The hold shapes by f / fc alone: a word gives the same levels at a
+    // 180 MHz clock and at clocks far below a microhertz.
+    constexpr std::uint32_t word = 0x0E38E38E;
+    calc::ClockOptions crystal;
+    crystal.crystalMHz = "30";
+    const calc::Spectrum at180 = calc::outputSpectrum(word, calc::systemClock(crystal), {});
+    for (const char* reference : {"1e-9", "1e-60"}) {
+        calc::ClockOptions slow;
+        slow.referenceHz = reference;
+        slow.multiplier = false;
+        const calc::Spectrum s = calc::outputSpectrum(word, calc::systemClock(slow), {});
+        EXPECT_GT(s.clockHz, 0.0) << reference;
+        ASSERT_EQ(s.components.size(), at180.components.size());
+        for (std::size_t i = 0; i < s.components.size(); ++i)
+            EXPECT_NEAR(s.components[i].levelDbc, at180.components[i].levelDbc, 1e-9) << reference << " " << i;
     }
 }
 
@@ -576,6 +597,16 @@ TEST(SpectrumTable, LevelsRoundToTwoDecimals)
         EXPECT_EQ(text.size(), std::size_t(std::floor(std::log10(std::abs(db)))) + 1 + (db < 0) + 3);
         EXPECT_EQ(text.substr(text.size() - 3), ".00");
         EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos);
+    }
+}
+
+TEST(SpectrumTable, LevelsOfAnySizeAreWrittenInFull)
+{
+    // A harmonic level of -1e308 dBc is allowed; its text is every digit.
+    for (const double db : {-1e62, -1e308, -std::numeric_limits<double>::max()}) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%.2f", db);
+        EXPECT_EQ(calc::formatDb(db), expected) << db;
     }
 }
 
