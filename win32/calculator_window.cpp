@@ -41,7 +41,7 @@ bool CalculatorWindow::create(int show)
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
+    wc.lpfnWndProc = objectWindowProc<CalculatorWindow>;
     wc.hInstance = instance_;
     wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(iconId));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
@@ -169,17 +169,6 @@ int CalculatorWindow::run()
         DispatchMessageW(&msg);
     }
     return int(msg.wParam);
-}
-
-LRESULT CALLBACK CalculatorWindow::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<CalculatorWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<CalculatorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)

@@ -33,7 +33,7 @@ public:
     int run();
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    friend LRESULT CALLBACK objectWindowProc<CalculatorWindow>(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK resultBoxProc(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
     // The result box's context menu at `at` (screen; -1 from the keyboard):
     // the edit box's own entries, then the spectrum.

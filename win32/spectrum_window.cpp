@@ -62,7 +62,7 @@ bool SpectrumWindow::create()
 {
     INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
-    if (!registerClasses(instance_, windowProc, plotProc))
+    if (!registerClasses(instance_, objectWindowProc<SpectrumWindow>, plotProc))
         return false;
     dpi_ = dpiFor(owner_);
     const form::PixelSize opening = form::spectrumOpeningSize(dpi_);
@@ -170,17 +170,6 @@ bool SpectrumWindow::dialogMessage(MSG& msg)
     if (!window_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)))
         return false;
     return IsDialogMessageW(window_, &msg) != 0;
-}
-
-LRESULT CALLBACK SpectrumWindow::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<SpectrumWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<SpectrumWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT CALLBACK SpectrumWindow::plotProc(HWND window, UINT message, WPARAM w, LPARAM l)

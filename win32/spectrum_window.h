@@ -4,6 +4,7 @@
 // handler; the plot painted with GDI for the window's current size.
 
 #include "form/spectrum_window.h"
+#include "win32/system.h"
 
 #include <windows.h>
 
@@ -33,7 +34,7 @@ public:
     bool dialogMessage(MSG& msg);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    friend LRESULT CALLBACK objectWindowProc<SpectrumWindow>(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK plotProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     bool createControls();

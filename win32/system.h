@@ -26,4 +26,20 @@ SIZE frameAround(int width, int height, DWORD style);
 // deletes it.
 HFONT chineseFont(int pixels, bool bold = false);
 
+// The window procedure of a class whose windows are objects of `Window`:
+// the object comes as the creation parameter, is kept in the window's user
+// data and learns its handle with WM_NCCREATE; from then on its `handle`
+// answers every message.
+template <class Window>
+LRESULT CALLBACK objectWindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = hwnd;
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->handle(message, w, l) : DefWindowProcW(hwnd, message, w, l);
+}
+
 } // namespace win32
