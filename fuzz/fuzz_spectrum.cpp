@@ -5,9 +5,9 @@
 // (no other exception, no crash, no undefined behaviour under the
 // sanitizers).
 //
-// Input layout: the word (4 bytes), a flags byte (bit 0: Chebyshev, bit
-// 1: a filter at all, bit 2: no multiplier, bit 3: the AD9850), the images
-// byte, the harmonics byte, the filter order byte, then three doubles (8
+// Input layout: the word (4 bytes), a flags byte (its lowest bit chooses
+// Chebyshev, the next a filter at all, the next no multiplier, the next the
+// AD9850), the images byte, the harmonics byte, the filter order byte, then three doubles (8
 // bytes each: the harmonic level, the cutoff, the ripple), then the
 // reference text in Hz.
 

@@ -35,7 +35,7 @@ expect "parallel" --mode p
 expect "ad9851 ad9850" --chip ""
 expect "" --crystal ""
 expect "" --sweep 1
-expect "--spectrum" --spec
+expect "--spectrum" --spectr
 expect "" --spectrum --filter ""
 expect "" --spectrum --images ""
 expect "--no-multiplier" 10 --no

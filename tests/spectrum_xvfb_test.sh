@@ -38,18 +38,18 @@ xdotool key Return
 sleep 0.3
 at $DATA
 xdotool key F2
-spec=$(spectrum) || fail "F2 opened no spectrum window"
+shown=$(spectrum) || fail "F2 opened no spectrum window"
 sleep 1
 if [ -n "$shots" ]; then
-    xdotool windowmove "$win" 0 0 windowmove "$spec" 560 200
+    xdotool windowmove "$win" 0 0 windowmove "$shown" 560 200
     sleep 1
     import -window root "$shots/spectrum-qt-screen.png"
-    import -window "$spec" "$shots/spectrum-qt.png"
+    import -window "$shown" "$shots/spectrum-qt.png"
 fi
 
 # Save the table: Tab from the first box to 保存 CSV… (the filter boxes are
 # off without a filter), Space, then the file name in the dialog.
-xdotool windowfocus --sync "$spec"
+xdotool windowfocus --sync "$shown"
 xdotool key Tab Tab Tab Tab Tab Tab space
 timeout 10 xdotool search --sync --onlyvisible --name "^保存 CSV$" >/dev/null || fail "保存 CSV… opened no dialog"
 sleep 0.5
@@ -59,7 +59,7 @@ for _ in $(seq 20); do [ -s "$work/table.csv" ] && break; sleep 0.2; done
 grep -q "^70,MHz,image,-1,109999999.981,-3.93" "$work/table.csv" || fail "saved table: $(cat "$work/table.csv" 2>&1)"
 
 # Closed with Escape, it opens again from the result box'"'"'s context menu: its last entry.
-xdotool windowfocus --sync "$spec" key Escape
+xdotool windowfocus --sync "$shown" key Escape
 sleep 0.5
 xdotool search --onlyvisible --name "$title" >/dev/null && fail "the spectrum window did not close"
 xdotool windowfocus --sync "$win"
