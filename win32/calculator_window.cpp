@@ -178,17 +178,10 @@ LRESULT CalculatorWindow::handle(UINT message, WPARAM w, LPARAM l)
         onCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
         return 0;
     case WM_ACTIVATE:
-        // Windows gives the focus to the window itself when it is
-        // activated again, after a message or a switch to another window:
-        // give it back to the control that had it.
-        if (LOWORD(w) == WA_INACTIVE) {
+        if (LOWORD(w) == WA_INACTIVE)
             hideResultTooltip();
-            if (HWND focused = GetFocus(); focused && IsChild(window_, focused))
-                focusBeforeLeaving_ = focused;
-        } else if (focusBeforeLeaving_ && IsWindow(focusBeforeLeaving_)) {
-            SetFocus(focusBeforeLeaving_);
+        if (focus_.activation(window_, w))
             return 0;
-        }
         return DefWindowProcW(window_, message, w, l);
     case WM_GETMINMAXINFO: {
         // Never smaller than the layout it must show.
@@ -475,10 +468,6 @@ void CalculatorWindow::showError(std::string_view message)
     MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-void CalculatorWindow::focusBox(form::Box which)
-{
-    focusBeforeLeaving_ = box(which);
-    SetFocus(box(which));
-}
+void CalculatorWindow::focusBox(form::Box which) { focus_.focus(box(which)); }
 
 } // namespace win32

@@ -77,7 +77,7 @@ private:
     int dpi_ = 96;
     std::map<double, HFONT> fonts_; // by point size, at the current DPI
     bool fixingText_ = false;
-    HWND focusBeforeLeaving_ = nullptr;        // the control that had the focus when the window lost it
+    FocusKeeper focus_;
     std::map<HWND, std::wstring> lastTexts_;   // each text box's text after its last change
     HACCEL accelerators_ = nullptr;            // F2
     std::unique_ptr<SpectrumWindow> spectrum_; // nullptr before F2 first opened it

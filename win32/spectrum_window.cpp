@@ -161,7 +161,7 @@ void SpectrumWindow::show()
 {
     ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window_);
-    if (!focusBeforeLeaving_)
+    if (!focus_.keepsAny())
         focus(form::spectrumTabOrder(false).front()->id); // where the window opens
 }
 
@@ -214,15 +214,8 @@ LRESULT SpectrumWindow::handle(UINT message, WPARAM w, LPARAM l)
         layOut(); // the plot repaints for its new size
         return 0;
     case WM_ACTIVATE:
-        // Give the focus back to the control that had it, as the main
-        // window does.
-        if (LOWORD(w) == WA_INACTIVE) {
-            if (HWND focused = GetFocus(); focused && IsChild(window_, focused))
-                focusBeforeLeaving_ = focused;
-        } else if (focusBeforeLeaving_ && IsWindow(focusBeforeLeaving_)) {
-            SetFocus(focusBeforeLeaving_);
+        if (focus_.activation(window_, w))
             return 0;
-        }
         return DefWindowProcW(window_, message, w, l);
     case WM_GETMINMAXINFO: {
         const form::PixelSize minimum = form::spectrumMinimumSize(dpi_, false);
@@ -489,10 +482,6 @@ void SpectrumWindow::showError(std::string_view message)
         MessageBoxW(window_, widen(message).c_str(), widen(form::errorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-void SpectrumWindow::focus(form::SpectrumId id)
-{
-    focusBeforeLeaving_ = control(id);
-    SetFocus(control(id));
-}
+void SpectrumWindow::focus(form::SpectrumId id) { focus_.focus(control(id)); }
 
 } // namespace win32

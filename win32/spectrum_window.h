@@ -68,8 +68,8 @@ private:
     HWND window_ = nullptr;
     int dpi_ = 96;
     HFONT font_ = nullptr;
-    int fontDpi_ = 0;                   // the DPI font_ was made for
-    HWND focusBeforeLeaving_ = nullptr; // the control that had the focus when the window lost it
+    int fontDpi_ = 0; // the DPI font_ was made for
+    FocusKeeper focus_;
     std::array<HWND, form::spectrumControls.size()> controls_{};        // by index in the control table
     std::array<std::wstring, form::spectrumControls.size()> applied_{}; // the boxes' texts last applied
     std::wstring placeholder_; // shown in the plot's place while there is no plot

@@ -46,6 +46,25 @@ int dpiFor(HWND window)
     return dpi > 0 ? dpi : 96;
 }
 
+bool FocusKeeper::activation(HWND window, WPARAM w)
+{
+    if (LOWORD(w) == WA_INACTIVE) {
+        if (HWND focused = GetFocus(); focused && IsChild(window, focused))
+            control_ = focused;
+        return false;
+    }
+    if (!control_ || !IsWindow(control_))
+        return false;
+    SetFocus(control_);
+    return true;
+}
+
+void FocusKeeper::focus(HWND control)
+{
+    control_ = control;
+    SetFocus(control);
+}
+
 SIZE frameAround(int width, int height, DWORD style)
 {
     RECT r{0, 0, width, height};

@@ -26,6 +26,23 @@ SIZE frameAround(int width, int height, DWORD style);
 // deletes it.
 HFONT chineseFont(int pixels, bool bold = false);
 
+// The control of a window that has the keyboard focus, kept while the
+// window is inactive: Windows gives the focus to the window itself when it
+// is activated again, after a message or a switch to another window, and
+// this gives it back to the control.
+class FocusKeeper {
+public:
+    // For WM_ACTIVATE: true when the focus went back to the kept control,
+    // and the window procedure returns 0.
+    bool activation(HWND window, WPARAM w);
+    // Puts the focus on `control` and keeps it there.
+    void focus(HWND control);
+    bool keepsAny() const noexcept { return control_ != nullptr; }
+
+private:
+    HWND control_ = nullptr;
+};
+
 // The window procedure of a class whose windows are objects of `Window`:
 // the object comes as the creation parameter, is kept in the window's user
 // data and learns its handle with WM_NCCREATE; from then on its `handle`
