@@ -7,6 +7,7 @@
 #include "calc/tuner.h"
 #include "calc/units.h"
 #include "runtime/number.h"
+#include "runtime/text_normal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,15 +33,6 @@ std::uint64_t readBandEnd(std::string_view text, std::int16_t mode1, std::string
         throw CalcError(Problem::InvalidSetting, quoted + " is too high");
     const ExactNumber end = toExact(written, scale + 1);
     return static_cast<std::uint64_t>(rt::roundedQuotient(end.numerator * rt::powerOfTen(scale), end.denominator()));
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view blanks = " \t";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
 }
 
 std::uint64_t milliHzOf(const rt::BigInt& numerator, std::uint64_t fractionDigits)
@@ -91,8 +83,7 @@ NearestComponent nearestComponent(const Spectrum& spectrum, const SystemClock& c
             nearest.component = c;
         }
     }
-    nearest.distanceMilliHz = static_cast<std::uint64_t>(
-        rt::roundedQuotient(clock.numerator * rt::BigInt(nearestSteps) * 1000, clock.denominator() << 32));
+    nearest.distanceMilliHz = stepsMilliHz(nearestSteps, clock);
     return nearest;
 }
 
@@ -114,7 +105,7 @@ std::vector<std::string> splitReferenceList(std::string_view text)
     for (std::size_t start = 0;;) {
         const std::size_t comma = text.find(',', start);
         const std::string_view item =
-            trimmed(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+            rt::trimmedBlanks(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
         if (item.empty())
             throw CalcError(Problem::InvalidSetting, "an empty reference in \"" + std::string(text) + "\"");
         references.emplace_back(item);

@@ -5,6 +5,7 @@
 #include "calc/limits.h"
 #include "calc/text_format.h"
 #include "calc/units.h"
+#include "runtime/text_normal.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,17 +18,6 @@ namespace {
 constexpr const char* wordTooLarge = "the word is 2^31 or more, which no frequency below half the clock gives";
 
 [[noreturn]] void invalid(std::string why) { throw CalcError(Problem::InvalidWord, std::move(why)); }
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool startsWithHexPrefix(std::string_view s) { return s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'); }
 
@@ -56,9 +46,9 @@ std::vector<std::uint8_t> readByteList(std::string_view text)
     if (close == std::string_view::npos)
         invalid("a byte list needs a closing \"}\"");
     // After the list: nothing, or a comma and/or a // comment.
-    std::string_view rest = trimmed(text.substr(close + 1));
+    std::string_view rest = rt::trimmedBlanks(text.substr(close + 1));
     if (!rest.empty() && rest.front() == ',')
-        rest = trimmed(rest.substr(1));
+        rest = rt::trimmedBlanks(rest.substr(1));
     if (!rest.empty() && !rest.starts_with("//"))
         invalid("only a comment may follow the byte list");
 
@@ -66,7 +56,7 @@ std::vector<std::uint8_t> readByteList(std::string_view text)
     std::string_view items = text.substr(1, close - 1);
     while (true) {
         const std::size_t comma = items.find(',');
-        const std::string_view item = trimmed(items.substr(0, comma));
+        const std::string_view item = rt::trimmedBlanks(items.substr(0, comma));
         const auto value = startsWithHexPrefix(item) ? wholeNumber(item.substr(2), 16) : std::nullopt;
         if (!value || *value > 0xFF || item.size() > 4)
             invalid(std::string(1, '"').append(item).append("\" is not a byte such as 0x1A"));
@@ -111,7 +101,7 @@ DecodedWord wordFromBytes(const std::vector<std::uint8_t>& bytes, bool serial)
 
 DecodedWord decodeWord(std::string_view text, std::int16_t mode2)
 {
-    text = trimmed(text);
+    text = rt::trimmedBlanks(text);
     DecodedWord decoded;
     if (text.starts_with('{')) {
         const std::vector<std::uint8_t> bytes = readByteList(text);

@@ -21,9 +21,9 @@ WordDetails commonDetails(std::uint32_t word, const SystemClock& clock)
 
 } // namespace
 
-std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock)
+std::uint64_t stepsMilliHz(std::uint64_t steps, const SystemClock& clock)
 {
-    return static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * word * 1000, perCycle(clock)));
+    return static_cast<std::uint64_t>(rt::roundedQuotient(clock.numerator * rt::BigInt(steps) * 1000, perCycle(clock)));
 }
 
 WordDetails windowWordDetails(std::uint32_t word, std::int16_t crystalMHz, double requestedHz)

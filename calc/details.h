@@ -18,8 +18,12 @@ struct WordDetails {
     std::uint64_t stepMicroHz = 0;   // clock / 2^32, to the nearest µHz
 };
 
+// steps x clock / 2^32 in mHz, rounded to nearest: the frequency of a
+// whole number of the clock's steps.
+std::uint64_t stepsMilliHz(std::uint64_t steps, const SystemClock& clock);
+
 // word x clock / 2^32 in mHz, rounded to nearest: what the chip puts out.
-std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock);
+inline std::uint64_t actualMilliHz(std::uint32_t word, const SystemClock& clock) { return stepsMilliHz(word, clock); }
 
 // For a word made with the window's arithmetic at a whole-MHz crystal
 // times six: the deviation is the actual frequency less the requested one

@@ -1,5 +1,6 @@
 #include "calc/spectrum.h"
 
+#include "calc/details.h"
 #include "calc/errors.h"
 #include "runtime/number.h"
 
@@ -32,11 +33,14 @@ double decibelsOfOnePlus(double decades)
 
 double butterworthDb(int order, double ratioDecades) { return decibelsOfOnePlus(2.0 * order * ratioDecades); }
 
+// eps^2 of a ripple or attenuation: 10^(db / 10) - 1.
+double epsSquared(double db) { return std::expm1(db / 10.0 * std::numbers::ln10); }
+
 // 10 log10(1 + eps^2 T_N(y)^2), eps^2 = 10^(ripple / 10) - 1, with
 // T_N(y) = cos(N acos y) in the pass band and cosh(N acosh y) above it.
 double chebyshevDb(int order, double rippleDb, double ratio, double ratioDecades)
 {
-    const double eps2 = std::expm1(rippleDb / 10.0 * std::numbers::ln10);
+    const double eps2 = epsSquared(rippleDb);
     if (ratio <= 1.0) {
         const double t = std::cos(order * std::acos(ratio));
         return 10.0 * std::log10(1.0 + eps2 * t * t);
@@ -48,9 +52,6 @@ double chebyshevDb(int order, double rippleDb, double ratio, double ratioDecades
     const double log10T = (z + std::log1p(std::exp(-2.0 * z)) - std::numbers::ln2) / std::numbers::ln10;
     return decibelsOfOnePlus(std::log10(eps2) + 2.0 * log10T);
 }
-
-// eps^2 of a ripple or attenuation: 10^(db / 10) - 1.
-double epsSquared(double db) { return std::expm1(db / 10.0 * std::numbers::ln10); }
 
 // K(k), the complete elliptic integral of the first kind, from k'^2 = 1 -
 // k^2 given as such: R_F(0, k'^2, 1).  Taking k'^2 rather than k keeps
@@ -132,13 +133,6 @@ double ellipticDb(const ReconstructionFilter& filter, double w, double log10W)
     return decibelsOfOnePlus(std::log10(eps2) + 2.0 * log10R);
 }
 
-// The frequency of `steps` clock steps in mHz, exactly rounded.
-std::uint64_t milliHzOf(std::uint64_t steps, const SystemClock& clock)
-{
-    return static_cast<std::uint64_t>(
-        rt::roundedQuotient(clock.numerator * rt::BigInt(steps) * 1000, clock.denominator() << 32));
-}
-
 // n x word folded into 0..2^31 steps: a component above fc / 2 appears
 // mirrored below it.
 std::uint64_t foldedSteps(std::uint64_t n, std::uint32_t word)
@@ -163,21 +157,17 @@ double ellipticStopBandEdgeRatio(int order, double rippleDb, double stopBandDb)
 
 double filterAttenuationDb(const ReconstructionFilter& filter, double hz)
 {
-    if (filter.kind == FilterKind::Elliptic)
-        return ellipticDb(filter, std::max(hz, 0.0) / filter.cutoffHz,
-                          hz > 0.0 ? std::log10(hz) - std::log10(filter.cutoffHz)
-                                   : -std::numeric_limits<double>::infinity());
-    if (!(hz > 0.0))
-        return filter.kind == FilterKind::Chebyshev ? chebyshevDb(filter.order, filter.rippleDb, 0.0, 0.0) : 0.0;
-    const double ratio = hz / filter.cutoffHz;
-    const double ratioDecades = std::log10(hz) - std::log10(filter.cutoffHz);
+    // At 0 Hz the ratio to the cutoff is 0, its logarithm minus infinity.
+    const double ratio = std::max(hz, 0.0) / filter.cutoffHz;
+    const double ratioDecades =
+        hz > 0.0 ? std::log10(hz) - std::log10(filter.cutoffHz) : -std::numeric_limits<double>::infinity();
     switch (filter.kind) {
     case FilterKind::Butterworth:
         return butterworthDb(filter.order, ratioDecades);
     case FilterKind::Chebyshev:
         return chebyshevDb(filter.order, filter.rippleDb, ratio, ratioDecades);
     case FilterKind::Elliptic:
-        break;
+        return ellipticDb(filter, ratio, ratioDecades);
     }
     return 0.0;
 }
@@ -244,7 +234,7 @@ Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const Spec
     s.word = word;
     s.chip = clock.chip;
     s.settings = settings;
-    s.clockMilliHz = milliHzOf(cycleSteps, clock);
+    s.clockMilliHz = stepsMilliHz(cycleSteps, clock);
     // The clock's nearest double, however slow: a clock rounded to some
     // fixed unit could round to 0, and every level with it to nan.
     s.clockHz = rt::textToDouble(clock.numerator.str() + "e-" + std::to_string(clock.fractionDigits));
@@ -254,7 +244,7 @@ Spectrum outputSpectrum(std::uint32_t word, const SystemClock& clock, const Spec
         c.kind = kind;
         c.order = order;
         c.steps = steps;
-        c.milliHz = milliHzOf(steps, clock);
+        c.milliHz = stepsMilliHz(steps, clock);
         c.hz = static_cast<double>(steps) / static_cast<double>(cycleSteps) * s.clockHz;
         s.components.push_back(c);
     };

@@ -2,9 +2,6 @@
 
 #include "calc/text_format.h"
 
-#include <charconv>
-#include <limits>
-
 namespace calc {
 
 std::vector<std::string_view> spectrumColumns(bool filtered)
@@ -30,16 +27,7 @@ std::string_view componentName(ComponentKind kind)
 
 std::string componentOrderText(const SpectralComponent& component) { return std::to_string(component.order); }
 
-std::string formatDb(double db)
-{
-    // Room for any finite double in full: sign, 309 digits, point, 2 decimals.
-    char buf[std::numeric_limits<double>::max_exponent10 + 5];
-    const auto r = std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 2);
-    std::string text(buf, r.ptr);
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
-    return text;
-}
+std::string formatDb(double db) { return fixedDecimals(db, 2); }
 
 std::vector<std::string> componentTexts(const SpectralComponent& component)
 {

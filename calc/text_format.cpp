@@ -1,6 +1,7 @@
 #include "calc/text_format.h"
 
 #include <charconv>
+#include <limits>
 
 namespace calc {
 
@@ -26,14 +27,23 @@ std::string formatHz(std::uint64_t milliHz) { return fixedPoint(milliHz, 3); }
 
 std::string formatStepHz(std::uint64_t microHz) { return fixedPoint(microHz, 6); }
 
-std::string formatDeviationHz(double hz)
+std::string fixedDecimals(double value, int decimals)
 {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 3);
-    std::string text(buf, r.ptr);
-    // A deviation that shows as zero is "+0.000", never "-0.000".
+    // Room for every digit of any finite double: sign, integer digits,
+    // point and decimals.
+    std::string text(std::numeric_limits<double>::max_exponent10 + 3 + static_cast<std::size_t>(decimals), '\0');
+    const auto end =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals).ptr;
+    text.resize(static_cast<std::size_t>(end - text.data()));
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, 1);
+    return text;
+}
+
+std::string formatDeviationHz(double hz)
+{
+    // A deviation that shows as zero is "+0.000", never "-0.000".
+    std::string text = fixedDecimals(hz, 3);
     return text.front() == '-' ? text : "+" + text;
 }
 

@@ -15,6 +15,10 @@ std::string fixedPoint(std::uint64_t units, std::size_t decimals);
 // The same without trailing zeros, and without the point when nothing
 // follows it: (1230, 3) -> "1.23", (1000, 3) -> "1".
 std::string trimmedFixedPoint(std::uint64_t units, std::size_t decimals);
+// `value` with `decimals` decimals and every digit however large, without
+// a minus where the value shows as zero: (-0.0004, 3) -> "0.000".
+std::string fixedDecimals(double value, int decimals);
+
 // "10000.002": mHz written as Hz with three decimals.
 std::string formatHz(std::uint64_t milliHz);
 // "0.027939": µHz written as Hz with six decimals.

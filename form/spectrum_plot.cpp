@@ -3,11 +3,9 @@
 #include "form/plot.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <limits>
 #include <string_view>
 
 namespace form {
@@ -51,20 +49,6 @@ TickStep tickStep(double range)
                 return {mantissa * power, exponent};
         ++exponent;
     }
-}
-
-std::string fixedText(double value, int decimals)
-{
-    // Room for every digit, however slow the clock and so however many the
-    // decimals of its ticks.
-    std::string text(std::numeric_limits<double>::max_exponent10 + 3 + static_cast<std::size_t>(decimals), '\0');
-    text.resize(static_cast<std::size_t>(
-        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals).ptr -
-        text.data()));
-    // Nothing that shows as zero carries a minus.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
-    return text;
 }
 
 // The width a text takes, estimated from its font size: wide for CJK and
@@ -202,7 +186,7 @@ private:
                 plot_.lines.push_back({{x, plot_.area.top}, {x, bottom()}, PlotRole::Grid});
             plot_.lines.push_back({{x, bottom()}, {x, bottom() + tickLength}, PlotRole::Frame});
             addText({x, bottom() + tickLength + plotStyle(PlotRole::TickLabel).fontPixels},
-                    fixedText(hz / 1e6, decimals), TextAnchor::Middle, PlotRole::TickLabel);
+                    calc::fixedDecimals(hz / 1e6, decimals), TextAnchor::Middle, PlotRole::TickLabel);
         }
     }
 
@@ -215,7 +199,7 @@ private:
             if (dbc > floorDbc_ + 1e-9 && dbc < topDbc - 1e-9)
                 plot_.lines.push_back({{plot_.area.left, y}, {right(), y}, PlotRole::Grid});
             plot_.lines.push_back({{plot_.area.left - tickLength, y}, {plot_.area.left, y}, PlotRole::Frame});
-            addText({plot_.area.left - tickLength - 2, y + font / 3}, fixedText(dbc, 0), TextAnchor::End,
+            addText({plot_.area.left - tickLength - 2, y + font / 3}, calc::fixedDecimals(dbc, 0), TextAnchor::End,
                     PlotRole::TickLabel);
         }
     }

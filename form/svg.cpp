@@ -1,8 +1,8 @@
 #include "form/plot.h"
 
-#include <charconv>
+#include "calc/text_format.h"
+
 #include <cstdio>
-#include <limits>
 
 namespace form {
 
@@ -13,15 +13,7 @@ constexpr const char* fontFamily = "'Noto Sans CJK SC', 'WenQuanYi Micro Hei', '
 
 // Pixels with two decimals, whatever the locale: the same plot gives the
 // same bytes on every system.
-std::string number(double value)
-{
-    char buffer[std::numeric_limits<double>::max_exponent10 + 8];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
-    std::string text(buffer, end);
-    if (text == "-0.00")
-        text.erase(0, 1);
-    return text;
-}
+std::string number(double value) { return calc::fixedDecimals(value, 2); }
 
 std::string colour(std::uint32_t rgb)
 {

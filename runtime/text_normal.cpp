@@ -86,4 +86,13 @@ std::string plainNumberText(std::string_view text)
     return out;
 }
 
+std::string_view trimmedBlanks(std::string_view text)
+{
+    constexpr std::string_view blanks = " \t";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+}
+
 } // namespace rt

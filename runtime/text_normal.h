@@ -15,4 +15,7 @@ namespace rt {
 // Everything else, invalid UTF-8 included, is kept byte for byte.
 std::string plainNumberText(std::string_view text);
 
+// `text` without the blanks (spaces and tabs) around it.
+std::string_view trimmedBlanks(std::string_view text);
+
 } // namespace rt
